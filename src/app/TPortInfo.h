@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// Port and protocol settings of the bus, as read from the settings file.
+// Field widths are those of the stored values: an 8-bit field keeps the
+// low 8 bits of whatever the file holds.
+struct TPortInfo
+{
+    QString ComName = QStringLiteral("COM1");
+    qint32 BaudRate = 9600;
+    quint8 StopBits = 1;
+    bool AutoStart = false;
+    quint8 Protocol = 0;
+    qint32 ReadIntervalTimeout = 200;
+    quint8 WaitTimer = 15;
+    quint8 MaxReSend = 2;
+    quint8 CommErrCnt = 5;
+    quint8 CommLostCnt = 10;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/TPortInfo.h"
+
+#include <QString>
+#include <QtGlobal>
+
+// Every user setting of the monitor. One instance lives for the whole run
+// and is handed by reference to whatever reads or changes a setting.
+struct TSettings
+{
+    TPortInfo PortInfo;
+    quint8 Language = 0;     // 1 Chinese, anything else English
+    qint32 RecInterval = 600; // data log interval in tenths of a second, 0 = off
+
+    bool IsChinese() const;
+};
+
+// "UserParaIni.ini" in the directory of the executable.
+QString SettingsFilePath();
+
+// Fills every setting from the file; a missing file, key or unreadable value
+// gives that setting its default. Never fails.
+void LoadSettings(TSettings &settings, const QString &path);
+
+// Writes every setting into the file, leaving all its other sections, keys
+// and comments as they were. Throws std::runtime_error
+// "Unable to write to <path>" when the file cannot be written.
+void SaveSettings(const TSettings &settings, const QString &path);

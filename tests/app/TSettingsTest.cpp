@@ -1,0 +1,213 @@
+#include "app/TSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <stdexcept>
+
+namespace {
+
+class SettingsFile : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("UserParaIni.ini"));
+
+    void WriteFile(const QByteArray &content)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    // The library lays out blank lines in its own way; the lines that
+    // carry content are what must survive.
+    QStringList ContentLines()
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    TSettings Load(const QByteArray &content)
+    {
+        WriteFile(content);
+        TSettings settings;
+        // Start from values that differ from every default, so a default
+        // that is not applied shows.
+        settings.PortInfo.ComName = QStringLiteral("COM9");
+        settings.PortInfo.StopBits = 7;
+        settings.Language = 9;
+        settings.RecInterval = 12345;
+        LoadSettings(settings, path);
+        return settings;
+    }
+};
+
+TEST_F(SettingsFile, MissingFileGivesEveryDefault)
+{
+    TSettings settings;
+    settings.PortInfo.ComName = QStringLiteral("COM7");
+    settings.PortInfo.BaudRate = 2400;
+    settings.PortInfo.StopBits = 2;
+    settings.PortInfo.AutoStart = true;
+    settings.PortInfo.Protocol = 2;
+    settings.PortInfo.ReadIntervalTimeout = 1;
+    settings.PortInfo.WaitTimer = 1;
+    settings.PortInfo.MaxReSend = 1;
+    settings.PortInfo.CommErrCnt = 1;
+    settings.PortInfo.CommLostCnt = 1;
+    settings.Language = 1;
+    settings.RecInterval = 50;
+
+    LoadSettings(settings, path);
+
+    const TPortInfo &port = settings.PortInfo;
+    EXPECT_EQ(port.ComName, QStringLiteral("COM1"));
+    EXPECT_EQ(port.BaudRate, 9600);
+    EXPECT_EQ(port.StopBits, 1);
+    EXPECT_EQ(port.ReadIntervalTimeout, 200);
+    EXPECT_FALSE(port.AutoStart);
+    EXPECT_EQ(port.Protocol, 0);
+    EXPECT_EQ(port.WaitTimer, 15);
+    EXPECT_EQ(port.MaxReSend, 2);
+    EXPECT_EQ(port.CommErrCnt, 5);
+    EXPECT_EQ(port.CommLostCnt, 10);
+    EXPECT_EQ(settings.Language, 0);
+    EXPECT_FALSE(settings.IsChinese());
+    EXPECT_EQ(settings.RecInterval, 600);
+}
+
+TEST_F(SettingsFile, RecIntervalKeepsOffAndRaisesShortIntervals)
+{
+    const struct { const char *stored; qint32 expected; } cases[] = {
+        {"10", 50}, {"-5", 50}, {"0", 0}, {"49", 50}, {"50", 50},
+        {"3000", 3000}, {"abc", 600}, {"", 600}, {"12x", 600},
+    };
+    for (const auto &c : cases) {
+        const TSettings settings = Load(QByteArray("[DataLog]\nRecInterval=") + c.stored + "\n");
+        EXPECT_EQ(settings.RecInterval, c.expected) << "stored " << c.stored;
+    }
+}
+
+TEST_F(SettingsFile, IntegerTextsAndByteFields)
+{
+    const struct { const char *stored; quint8 expected; } cases[] = {
+        {"0x2", 2}, {"0X0A", 10}, {"$ff", 255}, {"258", 2}, {"-1", 255},
+        {"0x", 0}, {"$", 0}, {"0xG", 0}, {"2.5", 0}, {" 3 ", 3},
+        {"99999999999", 0},
+    };
+    for (const auto &c : cases) {
+        const TSettings settings = Load(QByteArray("[CommPort]\nProtocol=") + c.stored + "\n");
+        EXPECT_EQ(settings.PortInfo.Protocol, c.expected) << "stored '" << c.stored << "'";
+    }
+}
+
+TEST_F(SettingsFile, EmptyOrUnreadableValuesFallBackToDefaults)
+{
+    const TSettings settings = Load("[CommPort]\nStopBits=\nBaudRate=fast\nAutoStart=-1\n"
+                                    "[CommMast]\nMaxReSend=0x\n");
+    EXPECT_EQ(settings.PortInfo.StopBits, 1);
+    EXPECT_EQ(settings.PortInfo.BaudRate, 9600);
+    EXPECT_TRUE(settings.PortInfo.AutoStart);
+    EXPECT_EQ(settings.PortInfo.MaxReSend, 2);
+}
+
+TEST_F(SettingsFile, SectionsAndKeysMatchWithoutRegardToCase)
+{
+    const TSettings settings = Load("[COMMPORT]\ncomname=COM3\nBAUDRATE=4800\n"
+                                    "[commmast]\nmaxresend=4\n"
+                                    "[language]\nLANGUAGE=1\n");
+    EXPECT_EQ(settings.PortInfo.ComName, QStringLiteral("COM3"));
+    EXPECT_EQ(settings.PortInfo.BaudRate, 4800);
+    EXPECT_EQ(settings.PortInfo.MaxReSend, 4);
+    EXPECT_EQ(settings.Language, 1);
+    EXPECT_TRUE(settings.IsChinese());
+}
+
+TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndLoadsBack)
+{
+    TSettings saved;
+    saved.PortInfo.ComName = QStringLiteral("/dev/ttyUSB0");
+    saved.PortInfo.BaudRate = 2400;
+    saved.PortInfo.StopBits = 2;
+    saved.PortInfo.AutoStart = true;
+    saved.PortInfo.Protocol = 3;
+    saved.PortInfo.ReadIntervalTimeout = 150;
+    saved.PortInfo.WaitTimer = 255;
+    saved.PortInfo.MaxReSend = 0;
+    saved.PortInfo.CommErrCnt = 7;
+    saved.PortInfo.CommLostCnt = 8;
+    saved.Language = 1;
+    saved.RecInterval = 0;
+
+    SaveSettings(saved, path);
+
+    EXPECT_EQ(ContentLines(), QStringList({
+        "[CommPort]", "ComName=/dev/ttyUSB0", "BaudRate=2400", "StopBits=2",
+        "ReadIntervalTimeout=150", "AutoStart=1", "Protocol=3",
+        "[CommMast]", "WaitTimer=255", "MaxReSend=0", "CommErrCnt=7", "CommLostCnt=8",
+        "[Language]", "Language=1",
+        "[DataLog]", "RecInterval=0"}));
+
+    TSettings loaded;
+    LoadSettings(loaded, path);
+    EXPECT_EQ(loaded.PortInfo.ComName, saved.PortInfo.ComName);
+    EXPECT_EQ(loaded.PortInfo.BaudRate, 2400);
+    EXPECT_EQ(loaded.PortInfo.StopBits, 2);
+    EXPECT_TRUE(loaded.PortInfo.AutoStart);
+    EXPECT_EQ(loaded.PortInfo.Protocol, 3);
+    EXPECT_EQ(loaded.PortInfo.ReadIntervalTimeout, 150);
+    EXPECT_EQ(loaded.PortInfo.WaitTimer, 255);
+    EXPECT_EQ(loaded.PortInfo.MaxReSend, 0);
+    EXPECT_EQ(loaded.PortInfo.CommErrCnt, 7);
+    EXPECT_EQ(loaded.PortInfo.CommLostCnt, 8);
+    EXPECT_EQ(loaded.Language, 1);
+    EXPECT_EQ(loaded.RecInterval, 0);
+}
+
+TEST_F(SettingsFile, SaveKeepsOtherContentAndTheFileSpelling)
+{
+    WriteFile("; site notes\n"
+              "[Vendor]\n"
+              "Colour=Blue\n"
+              "[commport]\n"
+              "; the bus adapter\n"
+              "comname=COM4\n"
+              "Extra=keep me\n");
+    TSettings settings;
+    LoadSettings(settings, path);
+    settings.PortInfo.ComName = QStringLiteral("COM5");
+
+    SaveSettings(settings, path);
+
+    EXPECT_EQ(ContentLines(), QStringList({
+        "; site notes", "[Vendor]", "Colour=Blue",
+        "[commport]", "; the bus adapter", "comname=COM5", "Extra=keep me",
+        "BaudRate=9600", "StopBits=1", "ReadIntervalTimeout=200", "AutoStart=0", "Protocol=0",
+        "[CommMast]", "WaitTimer=15", "MaxReSend=2", "CommErrCnt=5", "CommLostCnt=10",
+        "[Language]", "Language=0",
+        "[DataLog]", "RecInterval=600"}));
+}
+
+TEST_F(SettingsFile, UnwritableFileRaisesTheWriteError)
+{
+    const QString unwritable[] = {
+        dir.filePath(QStringLiteral("missing/UserParaIni.ini")), // no such directory
+        dir.path(),                                               // a directory, not a file
+    };
+    for (const QString &target : unwritable) {
+        try {
+            SaveSettings(TSettings{}, target);
+            ADD_FAILURE() << "no error for " << target.toStdString();
+        } catch (const std::runtime_error &e) {
+            EXPECT_EQ(std::string(e.what()), "Unable to write to " + target.toStdString());
+        }
+    }
+}
+
+} // namespace
