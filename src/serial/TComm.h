@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+
+enum class TParity { None, Odd, Even, Mark, Space };
+enum class TStopBits { _1, _1_5, _2 };
+enum class TByteSize { _5, _6, _7, _8 };
+
+// The serial port through which the bus is driven. It opens one named port
+// exclusively with the line settings below (DTR and RTS on, no flow
+// control) and hands everything that happens on it to its owner as signals,
+// on the owner's thread and in arrival order. Sending never blocks: the
+// bytes are copied and leave in the background.
+//
+// Received bytes are delivered in blocks: a block ends when the line has
+// been silent for ReadIntervalTimeout ms, or when it reaches MaxBlockSize
+// bytes. The polling engine relies on this to see one reply per block.
+class TComm : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr qsizetype MaxBlockSize = 2048;
+
+    explicit TComm(QObject *parent = nullptr);
+    ~TComm() override;
+
+    // Port name: "COMn" or a device path (see SystemPortName).
+    QString CommName() const { return FCommName; }
+    void SetCommName(const QString &name) { FCommName = name; }
+
+    qint32 BaudRate() const { return FBaudRate; }
+    void SetBaudRate(qint32 baudRate);
+    TByteSize ByteSize() const { return FByteSize; }
+    void SetByteSize(TByteSize byteSize);
+    TParity Parity() const { return FParity; }
+    void SetParity(TParity parity);
+    TStopBits StopBits() const { return FStopBits; }
+    void SetStopBits(TStopBits stopBits);
+
+    // Milliseconds of silence that end a received block.
+    qint32 ReadIntervalTimeout() const { return FReadIntervalTimeout; }
+    void SetReadIntervalTimeout(qint32 ms);
+
+    // Opens the port named CommName and applies the line settings. Throws
+    // ECommsError with the text to show when the port cannot be opened; the
+    // port is then closed.
+    void OpenComm();
+    // Closes the port and drops unsent bytes and any partly received block.
+    // Nothing happens when the port is closed.
+    void CloseComm();
+    bool IsOpen() const { return FPort.isOpen(); }
+
+    // Queues a copy of the bytes for transmission. False when the port is
+    // closed, there is nothing to send, or the bytes could not be queued.
+    bool SendData(QByteArrayView bytes);
+
+    // The receive path, driven by the port and the silence timer; public so
+    // that block cutting can be exercised without a line. nowMs is the time
+    // the bytes were read, on the clock of ReceiveClockMs().
+    void TakeReceivedBytes(QByteArrayView bytes, qint64 nowMs);
+    void EndReceivedBlock();
+    qint64 ReceiveClockMs() const { return FReceiveClock.elapsed(); }
+
+signals:
+    // One received block.
+    void OnReceiveData(const QByteArray &block);
+    // A port error that does not stop the port; the value is the
+    // QSerialPort::SerialPortError met.
+    void OnReceiveError(quint32 error);
+    // The port failed for good (adapter unplugged, other side of a
+    // pseudo-terminal gone). The component has already closed the port.
+    void OnRequestHangup();
+    // Everything queued has been written.
+    void OnSendDataEmpty();
+
+private:
+    void ApplyLineSettings();
+    void ReadFromPort();
+    void HandlePortError(QSerialPort::SerialPortError error);
+    void HandleBytesWritten();
+    [[noreturn]] void FailOpen(QSerialPort::SerialPortError error);
+
+    QString FCommName = QStringLiteral("COM2");
+    qint32 FBaudRate = 9600;
+    TByteSize FByteSize = TByteSize::_8;
+    TParity FParity = TParity::None;
+    TStopBits FStopBits = TStopBits::_1;
+    qint32 FReadIntervalTimeout = 100;
+
+    QSerialPort FPort;
+    // Errors met while opening or configuring are reported by OpenComm, or
+    // do not matter (pseudo-terminals have no modem lines to set).
+    bool FIgnorePortErrors = false;
+
+    QByteArray FPendingBlock;
+    QTimer FSilenceTimer;
+    QElapsedTimer FReceiveClock;
+    qint64 FLastReceiveMs = 0;
+    // Counts closes, so that a notification cannot outlive its session.
+    quint64 FSession = 0;
+};
