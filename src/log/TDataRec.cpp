@@ -1,0 +1,36 @@
+#include "log/TDataRec.h"
+
+#include "model/LittleEndian.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int kMeasurementAt = 16;
+static_assert(kMeasurementAt + kMeasurementBlockSize == TDataRec::kSize);
+} // namespace
+
+TDataRec TDataRec::FromUpsInfo(TDateTime time, const TUpsInfo &info)
+{
+    TDataRec rec;
+    static_cast<TMeasurement &>(rec) = info;
+    rec.Time = time;
+    rec.Addr = info.Addr;
+    return rec;
+}
+
+void TDataRec::WriteTo(std::uint8_t *out) const
+{
+    std::fill(out, out + kMeasurementAt, std::uint8_t{0});
+    PutLE(out, Time);
+    out[8] = Addr;
+    WriteMeasurementBlock(*this, out + kMeasurementAt);
+}
+
+TDataRec TDataRec::ReadFrom(const std::uint8_t *in)
+{
+    TDataRec rec;
+    static_cast<TMeasurement &>(rec) = ReadMeasurementBlock(in + kMeasurementAt);
+    rec.Time = GetLE<double>(in);
+    rec.Addr = in[8];
+    return rec;
+}

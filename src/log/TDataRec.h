@@ -1,0 +1,22 @@
+#pragma once
+
+#include "log/DateTime.h"
+#include "model/TUpsInfo.h"
+
+#include <cstdint>
+
+// One sample of a device's measured values in the data log, 128 bytes on
+// disk: time stamp, address and the 112-byte measurement block.
+struct TDataRec : TMeasurement {
+    static constexpr int kSize = 128;
+
+    TDateTime Time = 0; // the recording run, whole seconds
+    std::uint8_t Addr = 0;
+
+    // A sample of `info` taken at `time`.
+    static TDataRec FromUpsInfo(TDateTime time, const TUpsInfo &info);
+
+    // The on-disk image; padding is written as zeros.
+    void WriteTo(std::uint8_t *out) const;
+    static TDataRec ReadFrom(const std::uint8_t *in);
+};
