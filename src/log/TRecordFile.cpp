@@ -24,7 +24,7 @@ qint64 TRecordFile::Count() const
 {
     EnsureExists();
     const QFileInfo info(FPath);
-    if (!info.isFile())
+    if (info.isDir())
         throw ELogFileError(QStringLiteral("Cannot open file \"%1\".").arg(FPath));
     return info.size() / FRecordSize;
 }
