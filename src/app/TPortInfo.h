@@ -18,4 +18,6 @@ struct TPortInfo
     quint8 MaxReSend = 2;
     quint8 CommErrCnt = 5;
     quint8 CommLostCnt = 10;
+
+    friend bool operator==(const TPortInfo &, const TPortInfo &) = default;
 };

@@ -14,6 +14,8 @@ struct TSettings
     qint32 RecInterval = 600; // data log interval in tenths of a second, 0 = off
 
     bool IsChinese() const;
+
+    friend bool operator==(const TSettings &, const TSettings &) = default;
 };
 
 // "UserParaIni.ini" in the directory of the executable.

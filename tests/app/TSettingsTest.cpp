@@ -1,9 +1,10 @@
 #include "app/TSettings.h"
 
+#include "support/FileBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -11,38 +12,44 @@
 
 namespace {
 
+// Every field away from its default, so that a default that is not applied,
+// or a field that is not saved, shows.
+TSettings NonDefaultSettings()
+{
+    TSettings settings;
+    TPortInfo &port = settings.PortInfo;
+    port.ComName = QStringLiteral("/dev/ttyUSB0");
+    port.BaudRate = 2400;
+    port.StopBits = 2;
+    port.AutoStart = true;
+    port.Protocol = 3;
+    port.ReadIntervalTimeout = 150;
+    port.WaitTimer = 255;
+    port.MaxReSend = 0;
+    port.CommErrCnt = 7;
+    port.CommLostCnt = 8;
+    settings.Language = 1;
+    settings.RecInterval = 3000;
+    return settings;
+}
+
 class SettingsFile : public ::testing::Test
 {
 protected:
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("UserParaIni.ini"));
 
-    void WriteFile(const QByteArray &content)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-
     // The library lays out blank lines in its own way; the lines that
     // carry content are what must survive.
     QStringList ContentLines()
     {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return QString::fromUtf8(ReadFileBytes(path)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     TSettings Load(const QByteArray &content)
     {
-        WriteFile(content);
-        TSettings settings;
-        // Start from values that differ from every default, so a default
-        // that is not applied shows.
-        settings.PortInfo.ComName = QStringLiteral("COM9");
-        settings.PortInfo.StopBits = 7;
-        settings.Language = 9;
-        settings.RecInterval = 12345;
+        WriteFileBytes(path, content);
+        TSettings settings = NonDefaultSettings();
         LoadSettings(settings, path);
         return settings;
     }
@@ -50,20 +57,7 @@ protected:
 
 TEST_F(SettingsFile, MissingFileGivesEveryDefault)
 {
-    TSettings settings;
-    settings.PortInfo.ComName = QStringLiteral("COM7");
-    settings.PortInfo.BaudRate = 2400;
-    settings.PortInfo.StopBits = 2;
-    settings.PortInfo.AutoStart = true;
-    settings.PortInfo.Protocol = 2;
-    settings.PortInfo.ReadIntervalTimeout = 1;
-    settings.PortInfo.WaitTimer = 1;
-    settings.PortInfo.MaxReSend = 1;
-    settings.PortInfo.CommErrCnt = 1;
-    settings.PortInfo.CommLostCnt = 1;
-    settings.Language = 1;
-    settings.RecInterval = 50;
-
+    TSettings settings = NonDefaultSettings();
     LoadSettings(settings, path);
 
     const TPortInfo &port = settings.PortInfo;
@@ -131,18 +125,7 @@ TEST_F(SettingsFile, SectionsAndKeysMatchWithoutRegardToCase)
 
 TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndLoadsBack)
 {
-    TSettings saved;
-    saved.PortInfo.ComName = QStringLiteral("/dev/ttyUSB0");
-    saved.PortInfo.BaudRate = 2400;
-    saved.PortInfo.StopBits = 2;
-    saved.PortInfo.AutoStart = true;
-    saved.PortInfo.Protocol = 3;
-    saved.PortInfo.ReadIntervalTimeout = 150;
-    saved.PortInfo.WaitTimer = 255;
-    saved.PortInfo.MaxReSend = 0;
-    saved.PortInfo.CommErrCnt = 7;
-    saved.PortInfo.CommLostCnt = 8;
-    saved.Language = 1;
+    TSettings saved = NonDefaultSettings();
     saved.RecInterval = 0;
 
     SaveSettings(saved, path);
@@ -156,29 +139,18 @@ TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndLoadsBack)
 
     TSettings loaded;
     LoadSettings(loaded, path);
-    EXPECT_EQ(loaded.PortInfo.ComName, saved.PortInfo.ComName);
-    EXPECT_EQ(loaded.PortInfo.BaudRate, 2400);
-    EXPECT_EQ(loaded.PortInfo.StopBits, 2);
-    EXPECT_TRUE(loaded.PortInfo.AutoStart);
-    EXPECT_EQ(loaded.PortInfo.Protocol, 3);
-    EXPECT_EQ(loaded.PortInfo.ReadIntervalTimeout, 150);
-    EXPECT_EQ(loaded.PortInfo.WaitTimer, 255);
-    EXPECT_EQ(loaded.PortInfo.MaxReSend, 0);
-    EXPECT_EQ(loaded.PortInfo.CommErrCnt, 7);
-    EXPECT_EQ(loaded.PortInfo.CommLostCnt, 8);
-    EXPECT_EQ(loaded.Language, 1);
-    EXPECT_EQ(loaded.RecInterval, 0);
+    EXPECT_TRUE(loaded == saved);
 }
 
 TEST_F(SettingsFile, SaveKeepsOtherContentAndTheFileSpelling)
 {
-    WriteFile("; site notes\n"
-              "[Vendor]\n"
-              "Colour=Blue\n"
-              "[commport]\n"
-              "; the bus adapter\n"
-              "comname=COM4\n"
-              "Extra=keep me\n");
+    WriteFileBytes(path, "; site notes\n"
+                         "[Vendor]\n"
+                         "Colour=Blue\n"
+                         "[commport]\n"
+                         "; the bus adapter\n"
+                         "comname=COM4\n"
+                         "Extra=keep me\n");
     TSettings settings;
     LoadSettings(settings, path);
     settings.PortInfo.ComName = QStringLiteral("COM5");

@@ -1,5 +1,7 @@
 #include "model/TDeviceList.h"
 
+#include "support/FileBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -17,20 +19,6 @@ protected:
     QTemporaryDir dir;
     QString recordDir = dir.path();
     QString path = TDeviceList::FilePath(recordDir);
-
-    void WriteFile(const QByteArray &content)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-
-    QByteArray ReadFile()
-    {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return file.readAll();
-    }
 };
 
 QByteArray Record(quint8 nodeIndex, quint8 addr, const QByteArray &name)
@@ -67,7 +55,7 @@ TEST_F(DeviceListFile, SavedRecordsHoldTreeIndexAddressAndNameAndLoadBack)
 
     list.SaveDeviceList(recordDir);
 
-    EXPECT_EQ(ReadFile(), Record(0, 5, "Main") + Record(3, 9, "\xBB\xFA\xB7\xBF") + Record(6, 2, "Spare"));
+    EXPECT_EQ(ReadFileBytes(path), Record(0, 5, "Main") + Record(3, 9, "\xBB\xFA\xB7\xBF") + Record(6, 2, "Spare"));
 
     TDeviceList loaded;
     loaded.LoadDeviceList(recordDir);
@@ -77,7 +65,7 @@ TEST_F(DeviceListFile, SavedRecordsHoldTreeIndexAddressAndNameAndLoadBack)
 
 TEST_F(DeviceListFile, LoadIgnoresPartialRecordAndStoredIndexes)
 {
-    WriteFile(Record(77, 1, "A") + Record(77, 2, "B") + QByteArray(1, 'x')); // 85 bytes
+    WriteFileBytes(path, Record(77, 1, "A") + Record(77, 2, "B") + QByteArray(1, 'x')); // 85 bytes
 
     TDeviceList list;
     list.LoadDeviceList(recordDir);
@@ -93,7 +81,7 @@ TEST_F(DeviceListFile, LoadKeepsAtMost252Devices)
     QByteArray content;
     for (int i = 0; i < 260; ++i)
         content += Record(0, static_cast<quint8>(i), "n");
-    WriteFile(content);
+    WriteFileBytes(path, content);
 
     TDeviceList list;
     list.LoadDeviceList(recordDir);
@@ -109,9 +97,9 @@ TEST_F(DeviceListFile, MissingFileIsCreatedEmptyAndEmptyListSavesEmptyFile)
     EXPECT_EQ(list.Count(), 0);
     EXPECT_TRUE(QFile::exists(path));
 
-    WriteFile(Record(0, 1, "A"));
+    WriteFileBytes(path, Record(0, 1, "A"));
     list.SaveDeviceList(recordDir);
-    EXPECT_EQ(ReadFile(), QByteArray());
+    EXPECT_EQ(ReadFileBytes(path), QByteArray());
 }
 
 TEST_F(DeviceListFile, FileThatCannotBeOpenedLeavesTheListAlone)
