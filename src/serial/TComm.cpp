@@ -202,12 +202,12 @@ void TComm::TakeReceivedBytes(QByteArrayView bytes, qint64 nowMs)
 {
     if (bytes.isEmpty())
         return;
-    // The owner may close the port from any notification; nothing of the
-    // old session may follow once it has.
-    const quint64 session = FSession;
     // The silence timer runs on the owner's thread and may not have had its
     // turn yet: a gap already long enough ends the block all the same.
     if (!FPendingBlock.isEmpty() && nowMs - FLastReceiveMs >= FReadIntervalTimeout) {
+        // The owner may close the port on that block; the bytes that came
+        // after it belong to the closed session and are dropped with it.
+        const quint64 session = FSession;
         EndReceivedBlock();
         if (session != FSession)
             return;
@@ -218,8 +218,6 @@ void TComm::TakeReceivedBytes(QByteArrayView bytes, qint64 nowMs)
         const QByteArray block = FPendingBlock.left(MaxBlockSize);
         FPendingBlock.remove(0, MaxBlockSize);
         emit OnReceiveData(block);
-        if (session != FSession)
-            return;
     }
     if (FPendingBlock.isEmpty())
         FSilenceTimer.stop();

@@ -246,6 +246,16 @@ TEST_F(TCommOnPty, ALostLineClosesThePortAndTellsTheOwnerOnce)
     EXPECT_EQ(hangups, 1);
 }
 
+TEST_F(TCommOnPty, NoBlockFollowsACloseMadeByTheOwner)
+{
+    QObject::connect(&comm, &TComm::OnReceiveData, [this] { comm.CloseComm(); });
+    comm.OpenComm();
+    comm.TakeReceivedBytes("ab", 0);
+    comm.TakeReceivedBytes("cd", 1000);  // the gap ends "ab" and the owner closes
+    comm.EndReceivedBlock();
+    EXPECT_EQ(blocks, (QList<QByteArray> {"ab"}));
+}
+
 TEST_F(TCommOnPty, ThePortCanBeReopenedAfterClosing)
 {
     comm.OpenComm();
