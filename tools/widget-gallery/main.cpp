@@ -13,6 +13,7 @@
 #include "ui/LedBar.h"
 #include "ui/LedIndicator.h"
 #include "ui/ModeDiagram.h"
+#include "ui/VoltageChart.h"
 #include "ui/WidgetPalette.h"
 
 #include <QApplication>
@@ -20,6 +21,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QTime>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -191,6 +194,26 @@ void ModeSheet(const QDir &dir)
     Save(small, dir, QStringLiteral("modes-small"));
 }
 
+void ChartSheet(const QDir &dir)
+{
+    QWidget sheet;
+    auto *row = new QHBoxLayout(&sheet);
+    for (bool singlePhase : {false, true}) {
+        auto *chart = new VoltageChart;
+        chart->setTitle(singlePhase ? QStringLiteral("输出电压(V)") : QStringLiteral("Input Voltage(V)"));
+        chart->setSinglePhase(singlePhase);
+        QTime time(10, 0, 0);
+        for (int i = 0; i < 80; ++i) {
+            const double swing = 12.0 * std::sin(i / 9.0);
+            chart->appendSample(220.0 + swing, 228.0 - swing / 2, 236.0 + swing / 3,
+                                time.addSecs(4 * i).toString(QStringLiteral("hh:mm:ss")));
+        }
+        chart->setFixedSize(420, 260);
+        row->addWidget(chart);
+    }
+    Save(sheet, dir, QStringLiteral("charts"));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -213,5 +236,6 @@ int main(int argc, char **argv)
     LedSheet(dir);
     PipeSheet(dir);
     ModeSheet(dir);
+    ChartSheet(dir);
     return 0;
 }
