@@ -175,7 +175,7 @@ void AngularGauge::paintTicks(QPainter &painter) const
     }
 
     QFont labelFont = font();
-    labelFont.setPixelSize(13);
+    labelFont.setPixelSize(15);
     painter.setFont(labelFont);
     painter.setPen(WidgetPalette::Ink());
     for (int i = 0; i < majors; ++i) {
@@ -189,7 +189,7 @@ void AngularGauge::paintTicks(QPainter &painter) const
 void AngularGauge::paintCaption(QPainter &painter) const
 {
     QFont captionFont = font();
-    captionFont.setPixelSize(15);
+    captionFont.setPixelSize(16);
     captionFont.setBold(true);
     painter.setFont(captionFont);
     const QString text = captionText();

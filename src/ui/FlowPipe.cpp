@@ -42,9 +42,9 @@ void FlowPipe::setDirection(FlowDirection direction)
 
 void FlowPipe::setInterval(int ms)
 {
-    // QTimer keeps its phase when the interval is set to the same value;
-    // setting it anew would restart the count and could starve the animation
-    // when the view refreshes faster than a slow interval.
+    // Setting a running timer's interval restarts its count. The view sets
+    // the interval on every refresh, so only a real change may reach the
+    // timer, or a slow flow would never get to its next step.
     ms = std::max(ms, 1);
     if (ms != m_timer.interval())
         m_timer.setInterval(ms);

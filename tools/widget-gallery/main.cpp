@@ -63,7 +63,7 @@ void GaugeSheet(const QDir &dir)
         double value;
         int side;
     } gauges[] = {{true, 0.0, 160},   {true, 110.0, 160}, {true, 219.96, 160}, {true, 290.0, 160},
-                  {true, 350.0, 160}, {false, 230.0, 100}, {false, 250.0, 240}, {false, 12345.6, 160}};
+                  {true, 350.0, 160}, {false, 230.0, 120}, {false, 250.0, 240}, {false, 12345.6, 160}};
     int column = 0;
     for (const auto &g : gauges) {
         auto *gauge = new AngularGauge;
