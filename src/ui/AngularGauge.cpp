@@ -97,6 +97,14 @@ void AngularGauge::setDecimals(int decimals)
     update();
 }
 
+void AngularGauge::setCaptionVisible(bool visible)
+{
+    if (visible == m_captionVisible)
+        return;
+    m_captionVisible = visible;
+    update();
+}
+
 QString AngularGauge::captionText() const
 {
     const QString number = FormatFixed(m_value, m_decimals);
@@ -125,7 +133,8 @@ void AngularGauge::paintEvent(QPaintEvent *)
     paintFace(painter);
     paintBands(painter);
     paintTicks(painter);
-    paintCaption(painter);
+    if (m_captionVisible)
+        paintCaption(painter);
     paintNeedle(painter);
 }
 

@@ -30,6 +30,9 @@ public:
     void setDecimals(int decimals);
     int decimals() const { return m_decimals; }
     QString captionText() const;
+    // For a view that shows the value in a field of its own.
+    void setCaptionVisible(bool visible);
+    bool isCaptionVisible() const { return m_captionVisible; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -50,4 +53,5 @@ private:
     double m_value;
     QString m_unit;
     int m_decimals = 1;
+    bool m_captionVisible = true;
 };
