@@ -1,0 +1,42 @@
+#include "support/UpsSimProcess.h"
+
+#include "support/TestPaths.h"
+
+#include <QDeadlineTimer>
+
+UpsSimProcess::~UpsSimProcess()
+{
+    Stop();
+}
+
+bool UpsSimProcess::Start(const QStringList &arguments, int timeoutMs)
+{
+    m_process.setProgram(ToolPath(QStringLiteral("upssim")));
+    m_process.setArguments(arguments);
+    m_process.setReadChannel(QProcess::StandardOutput);
+    m_process.start();
+    if (!m_process.waitForStarted(timeoutMs)) {
+        m_error = QStringLiteral("upssim did not start: ") + m_process.errorString();
+        return false;
+    }
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!m_process.canReadLine()) {
+        if (m_process.state() != QProcess::Running || deadline.hasExpired()) {
+            m_error = QStringLiteral("upssim printed no device: ")
+                + QString::fromLocal8Bit(m_process.readAllStandardError());
+            Stop();
+            return false;
+        }
+        m_process.waitForReadyRead(static_cast<int>(qMin<qint64>(deadline.remainingTime(), 100)));
+    }
+    m_portPath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    return true;
+}
+
+void UpsSimProcess::Stop()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}

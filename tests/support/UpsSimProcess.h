@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// Runs the bus simulator for a test: starts build/tools/upssim/upssim with
+// the given arguments, reads the device path it prints first, and kills it
+// when the test is done.
+class UpsSimProcess
+{
+public:
+    UpsSimProcess() = default;
+    ~UpsSimProcess();
+    UpsSimProcess(const UpsSimProcess &) = delete;
+    UpsSimProcess &operator=(const UpsSimProcess &) = delete;
+
+    // Returns false, with ErrorText() saying why, when the simulator does
+    // not start or prints no device within the time-out.
+    bool Start(const QStringList &arguments, int timeoutMs = 10000);
+    void Stop();
+
+    // The device to open as the monitor's port, e.g. /dev/pts/7.
+    QString PortPath() const { return m_portPath; }
+    QString ErrorText() const { return m_error; }
+
+private:
+    QProcess m_process;
+    QString m_portPath;
+    QString m_error;
+};

@@ -1,0 +1,55 @@
+#include "protocol/ModbusCrc.h"
+#include "support/UpsSimProcess.h"
+
+#include <QDeadlineTimer>
+#include <QSerialPort>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Sends one frame on the simulator's device and collects the reply until it
+// has the expected length or a generous time-out passes.
+QByteArray Exchange(QSerialPort &port, const QByteArray &request, qsizetype expected)
+{
+    port.write(request);
+    port.waitForBytesWritten(1000);
+    QByteArray reply;
+    const QDeadlineTimer deadline(5000);
+    while (reply.size() < expected && !deadline.hasExpired()) {
+        if (port.bytesAvailable() == 0)
+            port.waitForReadyRead(static_cast<int>(qMin<qint64>(deadline.remainingTime(), 200)));
+        reply.append(port.readAll());
+    }
+    return reply;
+}
+
+TEST(UpsSimProgram, AnswersAModbusPollOnItsPseudoTerminal)
+{
+    UpsSimProcess sim;
+    ASSERT_TRUE(sim.Start({QStringLiteral("--protocol"), QStringLiteral("modbus"), QStringLiteral("--units"),
+                           QStringLiteral("1,3,7"), QStringLiteral("--steady")}))
+        << sim.ErrorText().toStdString();
+    ASSERT_TRUE(sim.PortPath().startsWith(QLatin1String("/dev/"))) << sim.PortPath().toStdString();
+
+    QSerialPort port(sim.PortPath());
+    port.setBaudRate(9600);
+    ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
+
+    QByteArray request = QByteArray::fromHex("07047530000E");
+    AppendModbusCrc(request);
+    const QByteArray reply = Exchange(port, request, 33);
+    ASSERT_EQ(reply.size(), 33) << reply.toHex(' ').toStdString();
+    EXPECT_TRUE(ModbusCrcMatches(reply));
+    EXPECT_EQ(reply.left(5), QByteArray::fromHex("07041C0898"));
+}
+
+TEST(UpsSimProgram, RefusesABadScenario)
+{
+    UpsSimProcess sim;
+    EXPECT_FALSE(sim.Start({QStringLiteral("--units"), QStringLiteral("1"), QStringLiteral("--set"),
+                            QStringLiteral("1:state=flying")}));
+    EXPECT_TRUE(sim.ErrorText().contains(QLatin1String("flying"))) << sim.ErrorText().toStdString();
+}
+
+} // namespace

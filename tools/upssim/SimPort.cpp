@@ -1,0 +1,133 @@
+#include "SimPort.h"
+
+#include <QDateTime>
+#include <QSerialPort>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+SimPort::SimPort(SimSlave &slave, int gapMs, QObject *parent) : QObject(parent), m_slave(slave)
+{
+    m_silence.setSingleShot(true);
+    m_silence.setTimerType(Qt::PreciseTimer);
+    m_silence.setInterval(gapMs);
+    connect(&m_silence, &QTimer::timeout, this, &SimPort::EndOfFrame);
+}
+
+SimPort::~SimPort()
+{
+    delete m_notifier;
+    if (m_ptyMaster >= 0)
+        ::close(m_ptyMaster);
+    if (m_ptySlave >= 0)
+        ::close(m_ptySlave);
+}
+
+bool SimPort::OpenPty(QString *slavePath, QString *error)
+{
+    // Raw line settings, so that no byte of a binary frame is translated or
+    // echoed before the master sets its own.
+    termios raw{};
+    cfmakeraw(&raw);
+    cfsetispeed(&raw, B9600);
+    cfsetospeed(&raw, B9600);
+    char name[256] = {};
+    if (::openpty(&m_ptyMaster, &m_ptySlave, name, &raw, nullptr) != 0) {
+        *error = QStringLiteral("cannot open a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    // Keeping our own slave descriptor open means the master never reads an
+    // end of file while no monitor has the device open.
+    ::fcntl(m_ptyMaster, F_SETFL, ::fcntl(m_ptyMaster, F_GETFL) | O_NONBLOCK);
+    m_notifier = new QSocketNotifier(m_ptyMaster, QSocketNotifier::Read);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SimPort::ReadPty);
+    *slavePath = QString::fromLocal8Bit(name);
+    return true;
+}
+
+bool SimPort::OpenDevice(const QString &device, int baud, QString *error)
+{
+    m_serial = new QSerialPort(device, this);
+    m_serial->setBaudRate(baud);
+    m_serial->setDataBits(QSerialPort::Data8);
+    m_serial->setParity(QSerialPort::NoParity);
+    m_serial->setStopBits(QSerialPort::OneStop);
+    m_serial->setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_serial->open(QIODevice::ReadWrite)) {
+        *error = QStringLiteral("cannot open %1: %2").arg(device, m_serial->errorString());
+        return false;
+    }
+    connect(m_serial, &QSerialPort::readyRead, this, [this] { Receive(m_serial->readAll()); });
+    return true;
+}
+
+void SimPort::ReadPty()
+{
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_ptyMaster, buffer, sizeof buffer);
+        if (n > 0) {
+            Receive(QByteArray(buffer, n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        break; // EAGAIN: all read
+    }
+}
+
+void SimPort::Receive(const QByteArray &bytes)
+{
+    m_frame.append(bytes);
+    m_silence.start();
+}
+
+void SimPort::EndOfFrame()
+{
+    m_silence.stop();
+    const QByteArray request = m_frame;
+    m_frame.clear();
+    if (request.isEmpty())
+        return;
+    Trace("RX", request);
+    const SimReply reply = m_slave.Answer(request);
+    if (reply.bytes.isEmpty())
+        return;
+    if (reply.delayMs > 0)
+        QTimer::singleShot(reply.delayMs, this, [this, bytes = reply.bytes] { Send(bytes); });
+    else
+        Send(reply.bytes);
+}
+
+void SimPort::Send(const QByteArray &bytes)
+{
+    Trace("TX", bytes);
+    if (m_serial) {
+        m_serial->write(bytes);
+        return;
+    }
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(m_ptyMaster, bytes.constData() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break; // nobody reads the other side and its buffer is full: the reply is lost
+        written += n;
+    }
+}
+
+void SimPort::Trace(const char *direction, const QByteArray &bytes) const
+{
+    if (!m_trace)
+        return;
+    const QByteArray time = QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss.zzz")).toLatin1();
+    std::fprintf(stderr, "%s %s %s\n", time.constData(), direction, bytes.toHex(' ').toUpper().constData());
+    std::fflush(stderr);
+}

@@ -1,0 +1,235 @@
+// upssim: simulated UPS units on a serial bus, for demonstrations,
+// commissioning without hardware and the monitor's end-to-end tests.
+
+#include "ModbusSlave.h"
+#include "SimBus.h"
+#include "SimPort.h"
+#include "SimScenario.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const char kHelpDetails[] = R"(
+The first line on standard output is the device to give the monitor as its
+port (ComName): a pseudo-terminal such as /dev/pts/5, or the --port device.
+Frame ends are found by silence on the line, as on a real slave (--gap).
+
+Protocols:
+  modbus  Modbus RTU. Function 4 reads input registers 30001-30014,
+          30021-30038 and 30081-30091; function 3 reads holding registers
+          40001-40029; functions 6 and 16 write 20001 (turn on), 20002 (turn
+          off), 20003 (battery test seconds, 0 cancels), 40002-40029
+          (parameters, read back) and 50000. The address field holds the
+          register number minus one (30001 is 0x7530). Other registers or
+          functions get a Modbus exception; bad CRCs get no reply.
+
+Unit settings (--set, --event and the config file), key=value:
+  state=NAME      online, battery, test, bypass, eco, standby, softstart,
+                  nooutput, epo, maintbypass. battery also fails the mains;
+                  test runs until cancelled (battest=0).
+  mains=VOLTS     mains phase voltage; outside +-20 % of nominal (40005) the
+                  unit goes to battery and back when the mains return.
+  freq=HZ         mains frequency.
+  load=PERCENT    load on each phase; above 100 raises the overload alarm.
+  capacity=PCT    battery charge; it falls on battery and rises on mains.
+  alarm=CODE      raise an alarm by the monitor's alarm code (0-71 in the
+                  status words; 100-160 and 201-210 in ROrizu items);
+                  clear=CODE or clear=all drops raised alarms.
+  silent=1|0      stop answering / answer again.
+  delay=MS        wait before each reply.
+  malformed=KIND  none, checksum (bad CRC), length (read reply one register
+                  short), rtn04 (exception 4, device failure).
+  battest=SECONDS same as a write of 20003.
+  REGISTER=VALUE  write a register as a master would, e.g. 20002=1, 40022=10.
+  FIELD=VALUE     pin a reading to a value, FIELD being one of inputvolt[a|b|c],
+                  outputvolt[a|b|c], loadpercent[a|b|c], outputfreq,
+                  posbattvolt, negbattvolt, poschargecurrent, negchargecurrent,
+                  posdischargecurrent, negdischargecurrent, battcapacity,
+                  battbackuptime, upsstatecode, cmmstate1, cmmstate2,
+                  invstate1, invstate2, cmmalarm1, cmmalarm2, invalarm1,
+                  invalarm2, sysstate, sysalarm (0x.. for hex); FIELD=auto
+                  lets it follow the simulation again.
+  wobble=FACTOR   size of the small swings of voltages and loads (0: steady).
+  speed=FACTOR    battery charge and discharge run FACTOR times faster.
+  softstart=SEC   length of the soft start after a turn-on (default 2).
+
+Automatic alarms: mains abnormal (25), low battery on battery when the
+backup time falls to the pre-alarm time 40022 (23), overload (51), battery
+exhausted (21); the unit shuts down (standby) when the battery is empty.
+
+Config file (--config FILE, JSON):
+  { "protocol": "modbus",
+    "all":    { "load": 35 },
+    "units":  [ { "address": 1, "state": "online", "load": 60 },
+                { "address": 3, "alarm": [9, 40] } ],
+    "events": [ { "at": 10, "unit": 1, "mains": 0 },
+                { "at": 40, "unit": 1, "mains": 220 },
+                { "at": 20, "unit": "*", "silent": true } ] }
+Command-line options are applied after the file.
+
+Examples:
+  upssim --units 1,3,7
+  upssim --units 1-4 --steady --event 10:2:mains=0 --event 60:2:mains=220
+  upssim --units 1 --set 1:alarm=9,load=80 --event 30:1:silent=1 --event 45:1:silent=0
+)";
+
+int Fail(const QString &message)
+{
+    std::fprintf(stderr, "upssim: %s\n", qPrintable(message));
+    return 2;
+}
+
+QString SettingsText(const SimEvent &event)
+{
+    QStringList parts;
+    for (const SimSetting &setting : event.settings)
+        parts.append(setting.key + QLatin1Char('=') + setting.value);
+    return parts.join(QLatin1Char(','));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("upssim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Simulated UPS units answering on a serial bus."));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Show this help."));
+    const QCommandLineOption protocolOption(QStringLiteral("protocol"),
+                                            QStringLiteral("Protocol: modbus (default)."),
+                                            QStringLiteral("NAME"));
+    const QCommandLineOption unitsOption(QStringLiteral("units"),
+                                         QStringLiteral("Unit addresses, e.g. 1,3,7 or 1-4 (default 1)."),
+                                         QStringLiteral("LIST"));
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Serial device to answer on instead of a new pseudo-terminal."),
+                                        QStringLiteral("DEVICE"));
+    const QCommandLineOption baudOption(QStringLiteral("baud"),
+                                        QStringLiteral("Baud rate of --port (default 9600)."),
+                                        QStringLiteral("RATE"), QStringLiteral("9600"));
+    const QCommandLineOption gapOption(QStringLiteral("gap"),
+                                       QStringLiteral("Silence in ms that ends a request (default 5)."),
+                                       QStringLiteral("MS"), QStringLiteral("5"));
+    const QCommandLineOption configOption(QStringLiteral("config"),
+                                          QStringLiteral("JSON scenario file."), QStringLiteral("FILE"));
+    const QCommandLineOption setOption(QStringLiteral("set"),
+                                       QStringLiteral("Starting settings of one unit or, without UNIT, of all."),
+                                       QStringLiteral("[UNIT:]KEY=VALUE,..."));
+    const QCommandLineOption eventOption(QStringLiteral("event"),
+                                         QStringLiteral("Settings applied SECONDS after start to UNIT (or * for all)."),
+                                         QStringLiteral("SECONDS:UNIT:KEY=VALUE,..."));
+    const QCommandLineOption malformedOption(QStringLiteral("malformed"),
+                                             QStringLiteral("Spoil every reply of every unit (see malformed=)."),
+                                             QStringLiteral("KIND"));
+    const QCommandLineOption steadyOption(QStringLiteral("steady"),
+                                          QStringLiteral("No swings: values stay exactly as set."));
+    const QCommandLineOption speedOption(QStringLiteral("speed"),
+                                         QStringLiteral("Battery charge and discharge run FACTOR times faster."),
+                                         QStringLiteral("FACTOR"));
+    const QCommandLineOption verboseOption({QStringLiteral("v"), QStringLiteral("verbose")},
+                                           QStringLiteral("Print every frame and scenario step on standard error."));
+    parser.addOptions({helpOption, protocolOption, unitsOption, portOption, baudOption, gapOption, configOption,
+                       setOption, eventOption, malformedOption, steadyOption, speedOption, verboseOption});
+    if (!parser.parse(QCoreApplication::arguments()))
+        return Fail(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        std::printf("%s%s", qPrintable(parser.helpText()), kHelpDetails);
+        return 0;
+    }
+
+    QString error;
+    SimScenario scenario;
+    if (parser.isSet(configOption) && !scenario.LoadJson(parser.value(configOption), &error))
+        return Fail(error);
+    if (parser.isSet(protocolOption))
+        scenario.protocol = parser.value(protocolOption);
+    if (scenario.protocol.isEmpty())
+        scenario.protocol = QStringLiteral("modbus");
+    if (parser.isSet(unitsOption)) {
+        const auto units = SimScenario::ParseUnitList(parser.value(unitsOption), &error);
+        if (!units)
+            return Fail(error);
+        scenario.units = *units;
+    }
+    if (scenario.units.isEmpty())
+        scenario.units = {1};
+
+    QList<SimSetting> shortcuts;
+    if (parser.isSet(steadyOption))
+        shortcuts.append({QStringLiteral("wobble"), QStringLiteral("0")});
+    if (parser.isSet(speedOption))
+        shortcuts.append({QStringLiteral("speed"), parser.value(speedOption)});
+    if (parser.isSet(malformedOption))
+        shortcuts.append({QStringLiteral("malformed"), parser.value(malformedOption)});
+    if (!shortcuts.isEmpty())
+        scenario.initialSettings.append({0, 0, shortcuts});
+    for (const QString &text : parser.values(setOption)) {
+        const auto setting = SimScenario::ParseUnitSettings(text, &error);
+        if (!setting)
+            return Fail(error);
+        scenario.initialSettings.append(*setting);
+    }
+    for (const QString &text : parser.values(eventOption)) {
+        const auto event = SimScenario::ParseEvent(text, &error);
+        if (!event)
+            return Fail(error);
+        scenario.events.append(*event);
+    }
+
+    SimBus bus;
+    if (!scenario.Build(bus, &error))
+        return Fail(error);
+
+    std::unique_ptr<SimSlave> slave;
+    if (scenario.protocol.compare(QLatin1String("modbus"), Qt::CaseInsensitive) == 0)
+        slave = std::make_unique<ModbusSlave>(bus);
+    else
+        return Fail(QStringLiteral("unknown protocol '%1'").arg(scenario.protocol));
+
+    bool gapOk = false;
+    const int gapMs = parser.value(gapOption).toInt(&gapOk);
+    if (!gapOk || gapMs < 1 || gapMs > 10000)
+        return Fail(QStringLiteral("bad --gap value"));
+    SimPort port(*slave, gapMs);
+    port.SetTrace(parser.isSet(verboseOption));
+    QString device;
+    if (parser.isSet(portOption)) {
+        bool baudOk = false;
+        const int baud = parser.value(baudOption).toInt(&baudOk);
+        if (!baudOk || baud <= 0)
+            return Fail(QStringLiteral("bad --baud value"));
+        device = parser.value(portOption);
+        if (!port.OpenDevice(device, baud, &error))
+            return Fail(error);
+    } else if (!port.OpenPty(&device, &error)) {
+        return Fail(error);
+    }
+    std::printf("%s\n", qPrintable(device));
+    std::fflush(stdout);
+
+    if (parser.isSet(verboseOption)) {
+        bus.SetEventObserver([](const SimEvent &event) {
+            std::fprintf(stderr, "at %g s, unit %s: %s\n", event.at,
+                         event.unit ? qPrintable(QString::number(event.unit)) : "*",
+                         qPrintable(SettingsText(event)));
+            std::fflush(stderr);
+        });
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { bus.AdvanceTo(clock.elapsed() / 1000.0); });
+    tick.start(100);
+    return app.exec();
+}
