@@ -11,6 +11,11 @@ struct CrcCase
     quint16 crc;
 };
 
+void PrintTo(const CrcCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 QByteArray Hex(const char *text)
 {
     return QByteArray::fromHex(text);
