@@ -128,6 +128,12 @@ void SimPort::Trace(const char *direction, const QByteArray &bytes) const
     if (!m_trace)
         return;
     const QByteArray time = QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss.zzz")).toLatin1();
-    std::fprintf(stderr, "%s %s %s\n", time.constData(), direction, bytes.toHex(' ').toUpper().constData());
+    QByteArray shown = bytes.toHex(' ').toUpper();
+    if (m_traceAsText) {
+        shown.clear();
+        for (char c : bytes)
+            shown += (c >= 0x20 && c < 0x7F) ? QByteArray(1, c) : "<" + QByteArray::number(quint8(c), 16).toUpper() + ">";
+    }
+    std::fprintf(stderr, "%s %s %s\n", time.constData(), direction, shown.constData());
     std::fflush(stderr);
 }

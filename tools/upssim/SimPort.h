@@ -25,8 +25,13 @@ public:
     bool OpenPty(QString *slavePath, QString *error);
     bool OpenDevice(const QString &device, int baud, QString *error);
 
-    // Writes every frame received and sent to standard error.
-    void SetTrace(bool on) { m_trace = on; }
+    // Writes every frame received and sent to standard error, as hex bytes
+    // or, for the ASCII protocols, as text.
+    void SetTrace(bool on, bool asText)
+    {
+        m_trace = on;
+        m_traceAsText = asText;
+    }
 
     // Handles bytes as they arrive from the line.
     void Receive(const QByteArray &bytes);
@@ -42,6 +47,7 @@ private:
     QTimer m_silence;
     QByteArray m_frame;
     bool m_trace = false;
+    bool m_traceAsText = false;
     int m_ptyMaster = -1;
     int m_ptySlave = -1;
     QSocketNotifier *m_notifier = nullptr;

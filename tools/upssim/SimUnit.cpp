@@ -143,6 +143,12 @@ const QMap<QString, ReadingSetter> &OverrideSetters()
         s.insert(QStringLiteral("negdischargecurrent"), Value(&SimReadings::negDischargeCurrent));
         s.insert(QStringLiteral("battcapacity"), Value(&SimReadings::battCapacity));
         s.insert(QStringLiteral("battbackuptime"), Value(&SimReadings::battBackupTime));
+        s.insert(QStringLiteral("inputswitch"), Value(&SimReadings::inputSwitch));
+        s.insert(QStringLiteral("outputswitch"), Value(&SimReadings::outputSwitch));
+        s.insert(QStringLiteral("bypassswitch"), Value(&SimReadings::bypassSwitch));
+        s.insert(QStringLiteral("maintbypassswitch"), Value(&SimReadings::maintBypassSwitch));
+        s.insert(QStringLiteral("inputsupply"), Value(&SimReadings::inputSupply));
+        s.insert(QStringLiteral("upssupply"), Value(&SimReadings::upsSupply));
         s.insert(QStringLiteral("upsstatecode"), Word(&SimReadings::upsStateCode));
         s.insert(QStringLiteral("cmmstate1"), Word(&SimReadings::cmmState1));
         s.insert(QStringLiteral("cmmstate2"), Word(&SimReadings::cmmState2));
@@ -214,6 +220,7 @@ std::optional<SimMalformed> SimUnit::MalformedFromName(const QString &name)
         {"none", SimMalformed::None},           {"checksum", SimMalformed::Checksum},
         {"length", SimMalformed::Length},       {"rtn04", SimMalformed::Rtn04},
         {"lowercase", SimMalformed::LowerCase}, {"nocr", SimMalformed::NoCr},
+        {"eoi", SimMalformed::WrongEoi},
     };
     for (const auto &[text, kind] : names)
         if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0)
@@ -361,46 +368,61 @@ QSet<int> SimUnit::AutomaticAlarms() const
     return codes;
 }
 
+void SimUnit::SetSwitchesAndSupplies(SimReadings &r) const
+{
+    const bool maint = m_mode == SimMode::MaintBypass;
+    r.inputSwitch = 1;
+    r.bypassSwitch = 1;
+    r.outputSwitch = maint ? 0 : 1;
+    r.maintBypassSwitch = maint ? 1 : 0;
+    r.inputSupply = OnBattery() ? 2 : MainsOk() ? 1 : 0;
+    if (m_mode == SimMode::Online || OnBattery())
+        r.upsSupply = 1;
+    else if (m_mode == SimMode::Bypass || m_mode == SimMode::Eco)
+        r.upsSupply = 2;
+    else
+        r.upsSupply = 0;
+}
+
 void SimUnit::EncodeStatusWords(SimReadings &r) const
 {
-    quint16 s1 = kS1InputSwitch;
-    if (m_mode != SimMode::Epo)
-        s1 |= kS1RectifierOn;
-    else
-        s1 |= kS1Epo;
-    if (OnBattery())
-        s1 |= kS1InputPresent;
-    else if (MainsOk())
+    quint16 s1 = m_mode == SimMode::Epo ? kS1Epo : kS1RectifierOn;
+    if (r.inputSwitch)
+        s1 |= kS1InputSwitch;
+    if (r.inputSupply == 1)
         s1 |= kS1InputPresent | kS1MainsSupply;
+    else if (r.inputSupply == 2)
+        s1 |= kS1InputPresent;
     if (m_mode == SimMode::BatteryTest)
         s1 |= kS1BatteryTest;
 
-    quint16 i1 = kI1BypassSwitch | kI1OutputSwitch;
+    quint16 i1 = 0;
     quint16 i2 = 0;
+    if (r.bypassSwitch)
+        i1 |= kI1BypassSwitch;
+    if (r.outputSwitch)
+        i1 |= kI1OutputSwitch;
+    if (r.maintBypassSwitch)
+        i1 |= kI1MaintSwitch;
+    if (r.upsSupply == 1)
+        i1 |= kI1InverterSupply;
+    else if (r.upsSupply == 2)
+        i1 |= kI1BypassSupply;
     switch (m_mode) {
     case SimMode::Online:
     case SimMode::Battery:
     case SimMode::BatteryTest:
-        i1 |= kI1InverterRunning | kI1InverterSupply;
-        break;
-    case SimMode::Bypass:
-        i1 |= kI1BypassSupply;
+    case SimMode::NoOutput:
+        i1 |= kI1InverterRunning;
         break;
     case SimMode::Eco:
-        i1 |= kI1InverterReady | kI1BypassSupply;
+        i1 |= kI1InverterReady;
         i2 |= kI2EcoActive;
         break;
     case SimMode::SoftStart:
         i1 |= kI1SoftStart;
         break;
-    case SimMode::NoOutput:
-        i1 |= kI1InverterRunning;
-        break;
-    case SimMode::MaintBypass:
-        i1 = kI1BypassSwitch | kI1MaintSwitch;
-        break;
-    case SimMode::Standby:
-    case SimMode::Epo:
+    default:
         break;
     }
     r.cmmState1 = s1;
@@ -449,6 +471,7 @@ SimReadings SimUnit::Readings() const
     codes.unite(AutomaticAlarms());
     r.alarmCodes = QList<int>(codes.cbegin(), codes.cend());
     std::sort(r.alarmCodes.begin(), r.alarmCodes.end());
+    SetSwitchesAndSupplies(r);
     EncodeStatusWords(r);
     ApplyOverrides(r);
     return r;

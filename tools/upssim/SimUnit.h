@@ -32,6 +32,7 @@ enum class SimMalformed {
     Rtn04,     // ASCII reply with RTN 04 (and no INFO)
     LowerCase, // ASCII reply spelled in lower-case hex
     NoCr,      // ASCII reply without its closing carriage return
+    WrongEoi,  // ASCII reply closed by a line feed instead of a carriage return
 };
 
 // What the unit's front panel would show at one moment; every protocol
@@ -61,6 +62,15 @@ struct SimReadings
     quint16 invAlarm2 = 0;
     quint16 sysState = 0;
     quint16 sysAlarm = 0;
+    // Switches (1 closed) and supplies as the unit's panel shows them:
+    // inputSupply 0 none, 1 mains, 2 battery; upsSupply 0 none, 1 inverter,
+    // 2 bypass. The ASCII status reply reports these instead of words.
+    double inputSwitch = 0;
+    double outputSwitch = 0;
+    double bypassSwitch = 0;
+    double maintBypassSwitch = 0;
+    double inputSupply = 0;
+    double upsSupply = 0;
     bool batteryTest = false;
     QList<int> alarmCodes; // active codes of both families, ascending
 
@@ -121,6 +131,7 @@ private:
     void UpdateMode();
     void StartSoftStart();
     QSet<int> AutomaticAlarms() const;
+    void SetSwitchesAndSupplies(SimReadings &readings) const;
     void EncodeStatusWords(SimReadings &readings) const;
     void ApplyOverrides(SimReadings &readings) const;
     quint16 Param(int reg) const { return m_holding.value(reg); }

@@ -1,6 +1,7 @@
 // upssim: simulated UPS units on a serial bus, for demonstrations,
 // commissioning without hardware and the monitor's end-to-end tests.
 
+#include "AsciiSlave.h"
 #include "ModbusSlave.h"
 #include "SimBus.h"
 #include "SimPort.h"
@@ -30,6 +31,14 @@ Protocols:
           register number minus one (30001 is 0x7530). Other registers or
           functions get a Modbus exception; bad CRCs get no reply.
 
+  ydt     YD/T V3.1 ASCII frames (VER 31, CID1 2A): 42H voltages, 43H status
+          words, 44H alarm words, 80H loads and battery currents, 82H backup
+          time and capacity, values in hundredths.
+  rorizu  ROrizu ASCII frames (VER 11, CID1 2A): 41H voltages as floats, 43H
+          supply and switch items, 44H alarm items, E2H loads, E3H backup time.
+          ASCII requests with a bad checksum, version, LENGTH or command get
+          the replies RTN 02, 01, 03 or 04.
+
 Unit settings (--set, --event and the config file), key=value:
   state=NAME      online, battery, test, bypass, eco, standby, softstart,
                   nooutput, epo, maintbypass. battery also fails the mains;
@@ -39,13 +48,17 @@ Unit settings (--set, --event and the config file), key=value:
   freq=HZ         mains frequency.
   load=PERCENT    load on each phase; above 100 raises the overload alarm.
   capacity=PCT    battery charge; it falls on battery and rises on mains.
-  alarm=CODE      raise an alarm by the monitor's alarm code (0-71 in the
-                  status words; 100-160 and 201-210 in ROrizu items);
+  alarm=CODE      raise an alarm by the monitor's alarm code (0-25, 32-56,
+                  64-71 in the alarm words; 100-155, 160, 201-210 in the
+                  ROrizu alarm items);
                   clear=CODE or clear=all drops raised alarms.
   silent=1|0      stop answering / answer again.
   delay=MS        wait before each reply.
-  malformed=KIND  none, checksum (bad CRC), length (read reply one register
-                  short), rtn04 (exception 4, device failure).
+  malformed=KIND  none; checksum (bad CRC or CHKSUM); length (Modbus read
+                  reply one register short, ASCII LENGTH two too many); rtn04
+                  (ASCII RTN 04 without INFO, Modbus exception 4); lowercase
+                  (ASCII in lower-case hex); nocr (ASCII without the closing
+                  carriage return); eoi (ASCII closed by a line feed).
   battest=SECONDS same as a write of 20003.
   REGISTER=VALUE  write a register as a master would, e.g. 20002=1, 40022=10.
   FIELD=VALUE     pin a reading to a value, FIELD being one of inputvolt[a|b|c],
@@ -54,15 +67,20 @@ Unit settings (--set, --event and the config file), key=value:
                   posdischargecurrent, negdischargecurrent, battcapacity,
                   battbackuptime, upsstatecode, cmmstate1, cmmstate2,
                   invstate1, invstate2, cmmalarm1, cmmalarm2, invalarm1,
-                  invalarm2, sysstate, sysalarm (0x.. for hex); FIELD=auto
+                  invalarm2, sysstate, sysalarm, and for the ROrizu status
+                  reply inputswitch, outputswitch, bypassswitch,
+                  maintbypassswitch (1 closed), inputsupply (0 none, 1 mains,
+                  2 battery), upssupply (0 none, 1 inverter, 2 bypass);
+                  numbers may be hex (0x..); FIELD=auto
                   lets it follow the simulation again.
   wobble=FACTOR   size of the small swings of voltages and loads (0: steady).
   speed=FACTOR    battery charge and discharge run FACTOR times faster.
   softstart=SEC   length of the soft start after a turn-on (default 2).
 
-Automatic alarms: mains abnormal (25), low battery on battery when the
-backup time falls to the pre-alarm time 40022 (23), overload (51), battery
-exhausted (21); the unit shuts down (standby) when the battery is empty.
+Automatic alarms: mains abnormal (25; ROrizu 202), low battery on battery
+when the backup time falls to the pre-alarm time 40022 (23; 209), overload
+(51; 119), battery exhausted (21; 206); the unit shuts down (standby) when the
+battery is empty.
 
 Config file (--config FILE, JSON):
   { "protocol": "modbus",
@@ -76,6 +94,7 @@ Command-line options are applied after the file.
 
 Examples:
   upssim --units 1,3,7
+  upssim --protocol ydt --units 1-3 --malformed checksum
   upssim --units 1-4 --steady --event 10:2:mains=0 --event 60:2:mains=220
   upssim --units 1 --set 1:alarm=9,load=80 --event 30:1:silent=1 --event 45:1:silent=0
 )";
@@ -106,7 +125,7 @@ int main(int argc, char **argv)
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help."));
     const QCommandLineOption protocolOption(QStringLiteral("protocol"),
-                                            QStringLiteral("Protocol: modbus (default)."),
+                                            QStringLiteral("Protocol: modbus (default), ydt or rorizu."),
                                             QStringLiteral("NAME"));
     const QCommandLineOption unitsOption(QStringLiteral("units"),
                                          QStringLiteral("Unit addresses, e.g. 1,3,7 or 1-4 (default 1)."),
@@ -191,17 +210,22 @@ int main(int argc, char **argv)
         return Fail(error);
 
     std::unique_ptr<SimSlave> slave;
-    if (scenario.protocol.compare(QLatin1String("modbus"), Qt::CaseInsensitive) == 0)
+    const QString protocol = scenario.protocol.toLower();
+    if (protocol == QLatin1String("modbus"))
         slave = std::make_unique<ModbusSlave>(bus);
+    else if (protocol == QLatin1String("ydt"))
+        slave = std::make_unique<AsciiSlave>(bus, AsciiSlave::Dialect::Ydt);
+    else if (protocol == QLatin1String("rorizu"))
+        slave = std::make_unique<AsciiSlave>(bus, AsciiSlave::Dialect::Rorizu);
     else
-        return Fail(QStringLiteral("unknown protocol '%1'").arg(scenario.protocol));
+        return Fail(QStringLiteral("unknown protocol '%1' (modbus, ydt or rorizu)").arg(scenario.protocol));
 
     bool gapOk = false;
     const int gapMs = parser.value(gapOption).toInt(&gapOk);
     if (!gapOk || gapMs < 1 || gapMs > 10000)
         return Fail(QStringLiteral("bad --gap value"));
     SimPort port(*slave, gapMs);
-    port.SetTrace(parser.isSet(verboseOption));
+    port.SetTrace(parser.isSet(verboseOption), protocol != QLatin1String("modbus"));
     QString device;
     if (parser.isSet(portOption)) {
         bool baudOk = false;

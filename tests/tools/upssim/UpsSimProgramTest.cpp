@@ -44,6 +44,21 @@ TEST(UpsSimProgram, AnswersAModbusPollOnItsPseudoTerminal)
     EXPECT_EQ(reply.left(5), QByteArray::fromHex("07041C0898"));
 }
 
+TEST(UpsSimProgram, AnswersAnAsciiPollOnItsPseudoTerminal)
+{
+    UpsSimProcess sim;
+    ASSERT_TRUE(sim.Start({QStringLiteral("--protocol"), QStringLiteral("ydt"), QStringLiteral("--units"),
+                           QStringLiteral("2"), QStringLiteral("--steady")}))
+        << sim.ErrorText().toStdString();
+    QSerialPort port(sim.PortPath());
+    ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
+
+    const QByteArray reply = Exchange(port, "~31022A420000FDA1\r", 64);
+    ASSERT_EQ(reply.size(), 64) << reply.constData();
+    EXPECT_EQ(reply.left(19), QByteArray("~31022A00002E0055F0"));
+    EXPECT_EQ(reply.back(), '\r');
+}
+
 TEST(UpsSimProgram, RefusesABadScenario)
 {
     UpsSimProcess sim;
