@@ -4,6 +4,9 @@
 
 #include <QDeadlineTimer>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 UpsSimProcess::~UpsSimProcess()
 {
     Stop();
@@ -14,6 +17,8 @@ bool UpsSimProcess::Start(const QStringList &arguments, int timeoutMs)
     m_process.setProgram(ToolPath(QStringLiteral("upssim")));
     m_process.setArguments(arguments);
     m_process.setReadChannel(QProcess::StandardOutput);
+    // A test binary that crashes must not leave simulators behind.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     m_process.start();
     if (!m_process.waitForStarted(timeoutMs)) {
         m_error = QStringLiteral("upssim did not start: ") + m_process.errorString();

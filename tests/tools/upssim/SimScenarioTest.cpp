@@ -1,5 +1,7 @@
 #include "SimScenario.h"
+#include "support/TestPaths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -110,6 +112,28 @@ TEST(SimScenario, LoadsAJsonFile)
     SimScenario rejected;
     EXPECT_FALSE(rejected.LoadJson(broken.fileName(), &error));
     EXPECT_FALSE(rejected.LoadJson(dir.filePath(QStringLiteral("missing.json")), &error));
+}
+
+} // namespace
+
+namespace {
+
+// The demonstration scenario shipped with the simulator stays loadable.
+TEST(SimScenario, ShippedDemoRuns)
+{
+    SimScenario scenario;
+    QString error;
+    // Resolved by name, since the data directory may not exist in a checkout.
+    const QString path = QDir::cleanPath(TestDataPath(QStringLiteral("../../tools/upssim/scenarios/demo.json")));
+    ASSERT_TRUE(scenario.LoadJson(path, &error)) << error.toStdString();
+    SimBus bus;
+    ASSERT_TRUE(scenario.Build(bus, &error)) << error.toStdString();
+    bus.AdvanceTo(50);
+    EXPECT_EQ(bus.Unit(2)->Mode(), SimMode::Battery);
+    EXPECT_TRUE(bus.Unit(4)->Silent());
+    bus.AdvanceTo(300);
+    for (int address : bus.Addresses())
+        EXPECT_EQ(bus.Unit(address)->Mode(), SimMode::Online) << address;
 }
 
 } // namespace

@@ -1,4 +1,6 @@
 #include "protocol/ModbusCrc.h"
+#include "support/EventWait.h"
+#include "support/PtyPair.h"
 #include "support/UpsSimProcess.h"
 
 #include <QDeadlineTimer>
@@ -57,6 +59,28 @@ TEST(UpsSimProgram, AnswersAnAsciiPollOnItsPseudoTerminal)
     ASSERT_EQ(reply.size(), 64) << reply.constData();
     EXPECT_EQ(reply.left(19), QByteArray("~31022A00002E0055F0"));
     EXPECT_EQ(reply.back(), '\r');
+}
+
+TEST(UpsSimProgram, AnswersOnAGivenSerialDevice)
+{
+    PtyPair line;
+    UpsSimProcess sim;
+    ASSERT_TRUE(sim.Start({QStringLiteral("--port"), line.SlavePath(), QStringLiteral("--baud"),
+                           QStringLiteral("19200"), QStringLiteral("--units"), QStringLiteral("5"),
+                           QStringLiteral("--set"), QStringLiteral("5:40022=12")}))
+        << sim.ErrorText().toStdString();
+    EXPECT_EQ(sim.PortPath(), line.SlavePath());
+
+    QByteArray read = QByteArray::fromHex("05039C550001"); // 40022
+    AppendModbusCrc(read);
+    ASSERT_TRUE(line.WriteToMaster(read));
+    QByteArray reply;
+    EXPECT_TRUE(WaitUntil([&] {
+        reply += line.ReadAvailableFromMaster();
+        return reply.size() >= 7;
+    }));
+    EXPECT_EQ(reply.left(5), QByteArray::fromHex("050302000C"));
+    EXPECT_TRUE(ModbusCrcMatches(reply));
 }
 
 TEST(UpsSimProgram, RefusesABadScenario)
