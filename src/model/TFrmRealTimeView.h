@@ -1,0 +1,111 @@
+#pragma once
+
+#include "model/UpsMode.h"
+
+#include <QWidget>
+
+#include <array>
+
+class AngularGauge;
+class FlowPipe;
+class LedBar;
+class ModeDiagram;
+class QChart;
+class QChartView;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineSeries;
+class QPlainTextEdit;
+class QTabWidget;
+class ValuePanel;
+struct TUpsInfo;
+
+// The right-hand part of the main window: the selected device's values on
+// gauges and LED bars, its supply states and alarms, the sketch map with
+// the mode picture and the battery flow, and the two voltage graphs. Every
+// refresh redraws it from one status record; it keeps no state of its own
+// beyond its controls and the graph series.
+class TFrmRealTimeView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TFrmRealTimeView(QWidget *parent = nullptr);
+
+    void ApplyLanguage(quint8 language);
+
+    // Redraws everything from the record of the selected device.
+    void RefreshView(const TUpsInfo &rec, quint8 protocol, quint8 language);
+
+    void SetProtocolLayout(quint8 protocol);
+    void SetSinglePhaseLayout(quint8 language);
+    void HideUnusedRows();
+
+    // The outer pages, chosen by the device tree.
+    void ShowGraphPage(bool graph);
+    bool GraphPageShown() const;
+    // The real-time page and, inside it, the data page.
+    void ShowFirstPages();
+
+    // The mode picture showing, None when no picture is visible.
+    UpsMode VisibleMode() const;
+
+    QLineSeries *Series(int chart, int phase) const; // chart 1 or 2, phase 0 to 2
+
+private:
+    QWidget *BuildRealTimePage();
+    QWidget *BuildDataPage();
+    QWidget *BuildSketchMapPage();
+    QWidget *BuildGraphPage();
+    QWidget *BuildLowerPart();
+    QWidget *BuildGaugeCell(const QString &labelName, AngularGauge *gauge, const QString &valueName);
+    QWidget *BuildLoadPanel();
+    QChartView *BuildChart(const QString &name, std::array<QLineSeries *, 3> &series);
+    void ShowMode(UpsMode mode);
+    static void AddGraphPoints(std::array<QLineSeries *, 3> &series, const std::array<double, 3> &values);
+
+    QTabWidget *FOuterPages = nullptr;
+    QTabWidget *FInnerPages = nullptr;
+    QWidget *FRealTimePage = nullptr;
+    QWidget *FGraphPage = nullptr;
+    QWidget *FDataPage = nullptr;
+    QWidget *FSketchMapPage = nullptr;
+
+    QGridLayout *FGaugeGrid = nullptr;
+    std::array<QWidget *, 3> FOutputCells{};
+    std::array<AngularGauge *, 3> FInputGauges{};
+    std::array<AngularGauge *, 3> FOutputGauges{};
+    std::array<LedBar *, 3> FLoadBars{};
+    std::array<QLabel *, 3> FInputVolt{};
+    std::array<QLabel *, 3> FOutputVolt{};
+    std::array<QLabel *, 3> FLoadPercent{};
+    QLabel *FOutputFreq = nullptr;
+    QLabel *FDcVolt = nullptr;
+    QLabel *FBattTime = nullptr;
+    QLabel *FBattCapa = nullptr;
+    ValuePanel *FBattCapaPanel = nullptr;
+    ValuePanel *FBattTimePanel = nullptr;
+
+    std::array<ModeDiagram *, 7> FModePictures{}; // Standby to Fault, in UpsMode order
+    QLabel *FStateText = nullptr;
+    FlowPipe *FPipe = nullptr;
+    QGroupBox *FCodeGroup = nullptr;
+    QLabel *FCmmState = nullptr;
+    QLabel *FInvState = nullptr;
+    QLabel *FCmmAlarm = nullptr;
+    QLabel *FInvAlarm = nullptr;
+    QLabel *FSysState = nullptr;
+    QLabel *FSysAlarm = nullptr;
+    QLabel *FUpsState = nullptr;
+
+    QLabel *FInputSupply = nullptr;
+    QLabel *FUpsSupply = nullptr;
+    std::array<QWidget *, 8> FSwitchRows{}; // caption and value of the four switch rows
+    QPlainTextEdit *FAlarms = nullptr;
+
+    QChartView *FChart1 = nullptr;
+    QChartView *FChart2 = nullptr;
+    std::array<QLineSeries *, 3> FInputSeries{};
+    std::array<QLineSeries *, 3> FOutputSeries{};
+};
