@@ -1,13 +1,51 @@
-#include <QApplication>
-#include <QLabel>
-
 #include "app/AppVersion.h"
+#include "app/TAppPaths.h"
+#include "app/TFrmMain.h"
+#include "app/TMonitorState.h"
+#include "app/TSingleInstance.h"
+#include "app/TTerminationSignals.h"
+#include "ui/GuardedApplication.h"
+#include "ui/Theme.h"
+
+#include <QScreen>
+#include <QStyle>
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Orvan 2000");
+
+void BringToFront(QWidget &window)
+{
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QLabel placeholder(QStringLiteral("Orvan 2000 ") + GetVersionString());
-    placeholder.setWindowTitle(QStringLiteral("Orvan 2000"));
-    placeholder.show();
+    GuardedApplication app(argc, argv);
+    QApplication::setApplicationName(kAppTitle);
+
+    TSingleInstance instance(TSingleInstance::ServerName(kAppTitle));
+    if (instance.ActivateRunning())
+        return 0;
+    instance.Listen();
+
+    Theme::Apply(app);
+
+    TMonitorState state;
+    TFrmMain window(state, TAppPaths::Beside(QCoreApplication::applicationDirPath()), GetVersionString());
+    QObject::connect(&instance, &TSingleInstance::activationRequested, &window, [&window] { BringToFront(window); });
+
+    TTerminationSignals termination;
+    QObject::connect(&termination, &TTerminationSignals::terminationRequested, &window,
+                     [&window] { window.CloseWithoutQuestion(); });
+
+    window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
+                                           window.screen()->availableGeometry()));
+    window.show();
     return app.exec();
 }

@@ -52,10 +52,3 @@ TRealTimeValues RealTimeValuesOf(const TUpsInfo &rec, quint8 protocol, quint8 la
 
 // Width of the status-word group for the protocol.
 int StatusWordGroupWidth(bool systemWordsShown);
-
-// A graph series is emptied once it has reached a whole number of screens.
-constexpr int kGraphPoints = 120;
-constexpr bool GraphIsFull(int pointCount)
-{
-    return pointCount > 0 && pointCount % kGraphPoints == 0;
-}

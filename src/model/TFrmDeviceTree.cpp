@@ -79,8 +79,10 @@ void TFrmDeviceTree::UpdateDeviceNode(int position, TUpsInfoTable &upsInfo, bool
     TUpsInfo &rec = upsInfo[device->Addr];
     const TDeviceNodeLook look = DeviceNodeLook(device->NameText(), rec, portOpened, language);
     SetIcon(node, look.Icon);
-    if (node->text(0) != look.Caption)
+    if (node->text(0) != look.Caption) {
         node->setText(0, look.Caption);
+        node->setToolTip(0, look.Caption); // the panel is narrower than a long caption
+    }
     if (look.ClearRecord)
         ClearUpsInfo(rec);
 }

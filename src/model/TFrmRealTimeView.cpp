@@ -10,19 +10,16 @@
 #include "ui/LedBar.h"
 #include "ui/ModeDiagram.h"
 #include "ui/ValuePanel.h"
+#include "ui/VoltageChart.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLegend>
-#include <QLineSeries>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QValueAxis>
+#include <QTime>
 #include <QVBoxLayout>
 
 namespace {
@@ -231,10 +228,15 @@ QWidget *TFrmRealTimeView::BuildSketchMapPage()
     FCodeGroup->setObjectName(QStringLiteral("grpCode"));
     auto *words = new QGridLayout(FCodeGroup);
     words->setVerticalSpacing(6);
+    // Each word keeps its register name beside it, since the value label
+    // itself shows only hex digits once the device has answered.
     auto addWord = [&](int row, const char *name, const char *initial) {
+        auto *caption = new QLabel(QLatin1String(initial), FCodeGroup);
+        caption->setProperty("unitText", true);
         auto *label = NamedLabel(QLatin1String(name), QLatin1String(initial), FCodeGroup);
         label->setProperty("statusWord", true);
-        words->addWidget(label, row, 0);
+        words->addWidget(caption, row, 0);
+        words->addWidget(label, row, 1);
         return label;
     };
     FCmmState = addWord(0, "lblCMMState", "CMMState");
@@ -243,7 +245,9 @@ QWidget *TFrmRealTimeView::BuildSketchMapPage()
     FInvAlarm = addWord(3, "lblINVAlarm", "INVAlarm");
     FSysState = addWord(4, "lbSysState", "SysState");
     FSysAlarm = addWord(5, "lbSysAlarm", "SysAlarm");
-    FUpsState = addWord(6, "lblUpsState", "");
+    FUpsState = NamedLabel(QStringLiteral("lblUpsState"), QString(), FCodeGroup);
+    FUpsState->setProperty("statusWord", true);
+    words->addWidget(FUpsState, 6, 0, 1, 2);
     words->setRowStretch(7, 1);
     FCodeGroup->setFixedWidth(StatusWordGroupWidth(true));
 
@@ -298,46 +302,14 @@ QWidget *TFrmRealTimeView::BuildLowerPart()
     return lower;
 }
 
-QChartView *TFrmRealTimeView::BuildChart(const QString &name, std::array<QLineSeries *, 3> &series)
-{
-    auto *chart = new QChart;
-    chart->setBackgroundRoundness(4);
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    auto *time = new QValueAxis(chart);
-    time->setRange(1, kGraphPoints);
-    time->setTitleText(QStringLiteral("Time"));
-    time->setLabelFormat(QStringLiteral("%d"));
-    time->setTickCount(7);
-    auto *volts = new QValueAxis(chart);
-    volts->setRange(180, 300);
-    volts->setTitleText(QStringLiteral("V"));
-    volts->setLabelFormat(QStringLiteral("%d"));
-    volts->setTickCount(7);
-    chart->addAxis(time, Qt::AlignBottom);
-    chart->addAxis(volts, Qt::AlignLeft);
-    const QColor colours[3] = {QColor(0xE0, 0x3B, 0x2F), QColor(0x2E, 0xA0, 0x4C), QColor(0x2F, 0x5F, 0xD0)};
-    for (int phase = 0; phase < 3; ++phase) {
-        series[phase] = new QLineSeries(chart);
-        series[phase]->setName(QLatin1String(kPhase[phase]));
-        series[phase]->setPen(QPen(colours[phase], 1.6));
-        series[phase]->setPointsVisible(false);
-        chart->addSeries(series[phase]);
-        series[phase]->attachAxis(time);
-        series[phase]->attachAxis(volts);
-    }
-    chart->legend()->setAlignment(Qt::AlignRight);
-    auto *view = new QChartView(chart);
-    view->setObjectName(name);
-    view->setRenderHint(QPainter::Antialiasing);
-    return view;
-}
-
 QWidget *TFrmRealTimeView::BuildGraphPage()
 {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("bsSkinTabSheet2"));
-    FChart1 = BuildChart(QStringLiteral("Chart1"), FInputSeries);
-    FChart2 = BuildChart(QStringLiteral("Chart2"), FOutputSeries);
+    FChart1 = new VoltageChart(page);
+    FChart1->setObjectName(QStringLiteral("Chart1"));
+    FChart2 = new VoltageChart(page);
+    FChart2->setObjectName(QStringLiteral("Chart2"));
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(6);
@@ -349,20 +321,6 @@ QWidget *TFrmRealTimeView::BuildGraphPage()
 void TFrmRealTimeView::ApplyLanguage(quint8 language)
 {
     ApplyCaptions(this, RealTimeViewCaptions(language));
-}
-
-void TFrmRealTimeView::AddGraphPoints(std::array<QLineSeries *, 3> &series, const std::array<double, 3> &values)
-{
-    for (int phase = 0; phase < 3; ++phase) {
-        // The first point of a sweep sits at the start of the time axis.
-        const int position = series[phase]->count() + 1;
-        series[phase]->append(position, values[phase]);
-    }
-    const bool full = std::any_of(series.begin(), series.end(),
-                                  [](const QLineSeries *s) { return GraphIsFull(s->count()); });
-    if (full)
-        for (QLineSeries *s : series)
-            s->clear();
 }
 
 void TFrmRealTimeView::RefreshView(const TUpsInfo &rec, quint8 protocol, quint8 language)
@@ -378,11 +336,12 @@ void TFrmRealTimeView::RefreshView(const TUpsInfo &rec, quint8 protocol, quint8 
         FLoadPercent[phase]->setText(v.LoadPercentText[phase]);
     }
     FOutputFreq->setText(v.OutputFreqText);
-    AddGraphPoints(FInputSeries, v.InputVolt);
+    const QString now = QTime::currentTime().toString(QStringLiteral("hh:mm:ss"));
+    FChart1->appendSample(v.InputVolt[0], v.InputVolt[1], v.InputVolt[2], now);
     FDcVolt->setText(v.DcVoltText);
     FBattTime->setText(v.BattBackupTimeText);
     FBattCapa->setText(v.BattCapacityText);
-    AddGraphPoints(FOutputSeries, v.OutputVolt);
+    FChart2->appendSample(v.OutputVolt[0], v.OutputVolt[1], v.OutputVolt[2], now);
 
     ShowMode(v.Mode);
     FStateText->setText(v.StateText);
@@ -452,9 +411,7 @@ void TFrmRealTimeView::SetSinglePhaseLayout(quint8 language)
     // The remaining output gauge spans the row, centred under the inputs.
     FGaugeGrid->removeWidget(FOutputCells[0]);
     FGaugeGrid->addWidget(FOutputCells[0], 1, 0, 1, 3);
-    FChart2->chart()->legend()->hide();
-    FOutputSeries[1]->setVisible(false);
-    FOutputSeries[2]->setVisible(false);
+    FChart2->setSinglePhase(true);
 }
 
 void TFrmRealTimeView::HideUnusedRows()
@@ -478,9 +435,4 @@ void TFrmRealTimeView::ShowFirstPages()
 {
     FOuterPages->setCurrentWidget(FRealTimePage);
     FInnerPages->setCurrentWidget(FDataPage);
-}
-
-QLineSeries *TFrmRealTimeView::Series(int chart, int phase) const
-{
-    return chart == 1 ? FInputSeries.at(static_cast<size_t>(phase)) : FOutputSeries.at(static_cast<size_t>(phase));
 }

@@ -10,15 +10,13 @@ class AngularGauge;
 class FlowPipe;
 class LedBar;
 class ModeDiagram;
-class QChart;
-class QChartView;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
-class QLineSeries;
 class QPlainTextEdit;
 class QTabWidget;
 class ValuePanel;
+class VoltageChart;
 struct TUpsInfo;
 
 // The right-hand part of the main window: the selected device's values on
@@ -51,7 +49,7 @@ public:
     // The mode picture showing, None when no picture is visible.
     UpsMode VisibleMode() const;
 
-    QLineSeries *Series(int chart, int phase) const; // chart 1 or 2, phase 0 to 2
+    VoltageChart *Chart(int chart) const { return chart == 1 ? FChart1 : FChart2; }
 
 private:
     QWidget *BuildRealTimePage();
@@ -61,9 +59,7 @@ private:
     QWidget *BuildLowerPart();
     QWidget *BuildGaugeCell(const QString &labelName, AngularGauge *gauge, const QString &valueName);
     QWidget *BuildLoadPanel();
-    QChartView *BuildChart(const QString &name, std::array<QLineSeries *, 3> &series);
     void ShowMode(UpsMode mode);
-    static void AddGraphPoints(std::array<QLineSeries *, 3> &series, const std::array<double, 3> &values);
 
     QTabWidget *FOuterPages = nullptr;
     QTabWidget *FInnerPages = nullptr;
@@ -104,8 +100,6 @@ private:
     std::array<QWidget *, 8> FSwitchRows{}; // caption and value of the four switch rows
     QPlainTextEdit *FAlarms = nullptr;
 
-    QChartView *FChart1 = nullptr;
-    QChartView *FChart2 = nullptr;
-    std::array<QLineSeries *, 3> FInputSeries{};
-    std::array<QLineSeries *, 3> FOutputSeries{};
+    VoltageChart *FChart1 = nullptr;
+    VoltageChart *FChart2 = nullptr;
 };

@@ -1,0 +1,469 @@
+#include "app/TFrmMain.h"
+
+#include "app/MainCommandRules.h"
+#include "app/TMonitorState.h"
+#include "log/TDataLog.h"
+#include "log/TEventLog.h"
+#include "model/RealTimeViewTexts.h"
+#include "model/TFrmDeviceTree.h"
+#include "model/TFrmRealTimeView.h"
+#include "ui/CaptionApplier.h"
+#include "ui/GuardedApplication.h"
+#include "ui/LedIndicator.h"
+#include "ui/ToolbarIcons.h"
+#include "ui/WidgetPalette.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTime>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cfenv>
+#include <stdexcept>
+
+namespace {
+
+const int kStatusPanelWidths[4] = {180, 272, 232, 174};
+
+QLineEdit *DebugField(const QString &name, QWidget *parent)
+{
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setReadOnly(true);
+    field->setProperty("debugField", true);
+    field->hide();
+    return field;
+}
+
+} // namespace
+
+TFrmMain::TFrmMain(TMonitorState &state, const TAppPaths &paths, const QString &versionText, QWidget *parent)
+    : QMainWindow(parent), FState(state), FPaths(paths)
+{
+    setObjectName(QStringLiteral("TFrmMain"));
+    AskYesNo = [this](const QString &text) {
+        return QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No)
+               == QMessageBox::Yes;
+    };
+    ShowMessage = [this](const QString &text) {
+        QMessageBox box(QMessageBox::Question, windowTitle(), text, QMessageBox::Ok, this);
+        box.exec();
+    };
+    ShowError = [](const QString &text) { GuardedApplication::ReportError(text); };
+
+    FTree = new TFrmDeviceTree(FState.DeviceList, FState.Selection);
+    FView = new TFrmRealTimeView;
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+    auto *centre = new QWidget(this);
+    auto *layout = new QHBoxLayout(centre);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(BuildDevicePanel());
+    layout->addWidget(FView, 1);
+    setCentralWidget(centre);
+
+    // Creation steps, in the order the rest of the program relies on.
+    // Division by zero gives an infinity rather than a trap: no trap is
+    // enabled by default on this platform, and none is enabled here.
+    std::feclearexcept(FE_ALL_EXCEPT);
+    FState.DebugShow = 0;
+    FPaths.CreateDirectories();
+    FView->HideUnusedRows();
+    LoadSettings(FState.Settings, FPaths.SettingsFile);
+    ApplyLanguage();
+    SetProtocolLayout();
+    FEventLog = std::make_unique<TEventLog>(FPaths.RecordDir, QLatin1String(kEventLogFileName), FPaths.BackupDir);
+    FDataLog = std::make_unique<TDataLog>(FPaths.RecordDir);
+    FState.Selection.FSelDevAddr = 0;
+    try {
+        FState.DeviceList.LoadDeviceList(FPaths.RecordDir);
+    } catch (const std::exception &error) {
+        ShowError(QString::fromLocal8Bit(error.what()));
+    }
+    RebuildDeviceTree();
+    FStatusPanels[2]->setText(QStringLiteral("Version ") + versionText);
+    FView->ShowFirstPages();
+    FTimer1.setInterval(kTimerInterval);
+    connect(&FTimer1, &QTimer::timeout, this, &TFrmMain::Timer1Timer);
+    FTimer1.start();
+    FState.UpsInfo.Reset();
+    FView->SetSinglePhaseLayout(FState.Settings.Language);
+
+    setMinimumSize(960, 660);
+    resize(1080, 720);
+}
+
+TFrmMain::~TFrmMain() = default;
+
+void TFrmMain::BuildMenus()
+{
+    auto addMenu = [this](const char *name) {
+        QMenu *menu = menuBar()->addMenu(QString());
+        menu->setObjectName(QLatin1String(name));
+        menu->menuAction()->setObjectName(QLatin1String(name) + QStringLiteral("Action"));
+        return menu;
+    };
+    auto addItem = [this](QMenu *menu, const char *name, void (TFrmMain::*slot)()) {
+        QAction *action = menu->addAction(QString());
+        action->setObjectName(QLatin1String(name));
+        if (slot != nullptr)
+            connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+
+    QMenu *system = addMenu("mni100");
+    FUserSetAction = addItem(system, "mni101", &TFrmMain::UserSetClick);
+    addItem(system, "mni102", nullptr);
+    system->addSeparator();
+    QAction *exit = addItem(system, "mni103", nullptr);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *log = addMenu("mni200");
+    addItem(log, "mni201", nullptr);
+    addItem(log, "mni202", nullptr);
+    addItem(log, "mni203", nullptr);
+
+    FControlMenu = addMenu("mni300");
+    FBatteryTestAction = addItem(FControlMenu, "mni301", nullptr);
+    FTurnOnAction = addItem(FControlMenu, "mniTurnOn", nullptr);
+
+    QMenu *language = addMenu("mni400");
+    addItem(language, "mni401", &TFrmMain::ChineseClick);
+    addItem(language, "mni402", &TFrmMain::EnglishClick);
+
+    QMenu *help = addMenu("mni500");
+    addItem(help, "mni501", nullptr);
+}
+
+void TFrmMain::BuildToolBar()
+{
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("MainToolBar"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(24, 24));
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, bar);
+
+    // The buttons act as the menu items they stand for.
+    auto addButton = [this, bar](int number, ToolbarIcons::Glyph glyph, const char *item) {
+        auto *button = new QToolButton(bar);
+        button->setObjectName(QStringLiteral("bsSkinSpeedButton%1").arg(number));
+        button->setIcon(ToolbarIcons::Icon(glyph));
+        button->setAutoRaise(true);
+        if (item != nullptr) {
+            QAction *action = findChild<QAction *>(QLatin1String(item));
+            connect(button, &QToolButton::clicked, action, &QAction::trigger);
+        }
+        return bar->addWidget(button);
+    };
+    using ToolbarIcons::Glyph;
+    addButton(1, Glyph::Settings, "mni102");
+    // The language is switched through the menu; these two stay hidden.
+    addButton(2, Glyph::Language, "mni401")->setVisible(false);
+    addButton(3, Glyph::Language, "mni402")->setVisible(false);
+    bar->addSeparator();
+    addButton(4, Glyph::EventLog, "mni201");
+    addButton(5, Glyph::DataLog, "mni202");
+    addButton(8, Glyph::LogSetting, "mni203");
+    bar->addSeparator();
+    addButton(6, Glyph::About, "mni501");
+    addButton(7, Glyph::Exit, "mni103");
+
+    auto *spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(spacer);
+
+    FDevIdLabel = new QLabel(bar);
+    FDevIdLabel->setObjectName(QStringLiteral("lblDevID"));
+    bar->addWidget(FDevIdLabel)->setVisible(true);
+    FDevIdLabel->hide();
+
+    FProtocolLabel = new QLabel(bar);
+    FProtocolLabel->setObjectName(QStringLiteral("lblProtocol"));
+    FProtocolLabel->setToolTip(QStringLiteral("Protocol"));
+    bar->addWidget(FProtocolLabel);
+
+    auto *leds = new QWidget(bar);
+    auto *ledLayout = new QHBoxLayout(leds);
+    ledLayout->setContentsMargins(8, 0, 8, 0);
+    ledLayout->setSpacing(6);
+    FTxLed = new LedIndicator(leds);
+    FTxLed->setObjectName(QStringLiteral("iLedTx"));
+    FTxLed->setColour(WidgetPalette::LampGreen());
+    FTxLed->setToolTip(QStringLiteral("TX"));
+    FRxLed = new LedIndicator(leds);
+    FRxLed->setObjectName(QStringLiteral("iLedRx"));
+    FRxLed->setColour(WidgetPalette::LampYellow());
+    FRxLed->setToolTip(QStringLiteral("RX"));
+    auto *tx = new QLabel(QStringLiteral("TX"), leds);
+    auto *rx = new QLabel(QStringLiteral("RX"), leds);
+    ledLayout->addWidget(tx);
+    ledLayout->addWidget(FTxLed);
+    ledLayout->addSpacing(4);
+    ledLayout->addWidget(rx);
+    ledLayout->addWidget(FRxLed);
+    bar->addWidget(leds);
+
+    FComButton = new QPushButton(bar);
+    FComButton->setObjectName(QStringLiteral("btnCom"));
+    FComButton->setMinimumWidth(96);
+    connect(FComButton, &QPushButton::clicked, this, &TFrmMain::btnComClick);
+    bar->addWidget(FComButton);
+}
+
+QWidget *TFrmMain::BuildDevicePanel()
+{
+    auto *panel = new QFrame;
+    panel->setObjectName(QStringLiteral("DevicePanel"));
+    panel->setFixedWidth(236);
+
+    auto makeButton = [panel](const char *name) {
+        auto *button = new QPushButton(panel);
+        button->setObjectName(QLatin1String(name));
+        return button;
+    };
+    QPushButton *search = makeButton("btnSearch");
+    QPushButton *add = makeButton("btnNew");
+    FDeleteButton = makeButton("btnDelete");
+    FPropertyButton = makeButton("btnProperty");
+    connect(FDeleteButton, &QPushButton::clicked, this, &TFrmMain::DeleteSelectedDevice);
+
+    auto *buttons = new QGridLayout;
+    buttons->setSpacing(4);
+    buttons->addWidget(search, 0, 0);
+    buttons->addWidget(add, 0, 1);
+    buttons->addWidget(FDeleteButton, 1, 0);
+    buttons->addWidget(FPropertyButton, 1, 1);
+
+    FTreeData = DebugField(QStringLiteral("edtTreeData"), panel);
+    FArrEq = DebugField(QStringLiteral("edtArrEq"), panel);
+    FNode = DebugField(QStringLiteral("edtNode"), panel);
+
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(6);
+    layout->addLayout(buttons);
+    layout->addWidget(FTree, 1);
+    layout->addWidget(FTreeData);
+    layout->addWidget(FArrEq);
+    layout->addWidget(FNode);
+
+    connect(FTree, &TFrmDeviceTree::pageRequested, this, [this](bool graph) {
+        FView->ShowGraphPage(graph);
+        UpdateCommandStates();
+    });
+    return panel;
+}
+
+void TFrmMain::BuildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setSizeGripEnabled(false);
+    for (int i = 0; i < 4; ++i) {
+        FStatusPanels[i] = new QLabel(bar);
+        FStatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+        FStatusPanels[i]->setMinimumWidth(kStatusPanelWidths[i]);
+        bar->addWidget(FStatusPanels[i], i == 1 ? 1 : 0);
+    }
+}
+
+void TFrmMain::Timer1Timer()
+{
+    const TMainTicker::TStep step = FTicker.Tick();
+    if (!step.StatusPass)
+        return;
+    StatusPass();
+    if (step.Refresh) {
+        FStatusPanels[3]->setText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
+        RefreshView();
+    }
+}
+
+void TFrmMain::StatusPass()
+{
+    UpdateDebugLabel();
+    const bool opened = PortOpened();
+    FStatusPanels[0]->setText(PortStatusText(opened, FState.Settings.PortInfo.ComName, FState.Settings.Language));
+    FComButton->setText(opened ? FTexts.ClosePort : FTexts.OpenPort);
+    BlinkIndicators();
+    UpdateCommandStates();
+}
+
+void TFrmMain::UpdateCommandStates()
+{
+    const bool control = ControlCommandsVisible(FState.Settings.PortInfo.Protocol);
+    FUserSetAction->setVisible(control);
+    FControlMenu->menuAction()->setVisible(control);
+    FBatteryTestAction->setVisible(control);
+    FTurnOnAction->setVisible(control);
+    const bool deviceCommands = DeviceCommandsEnabled(FState.Selection.FidxSelNode);
+    FDeleteButton->setEnabled(deviceCommands);
+    FPropertyButton->setEnabled(deviceCommands);
+}
+
+void TFrmMain::RefreshView()
+{
+    const quint8 language = FState.Settings.Language;
+    const bool opened = PortOpened();
+    int selectedPosition = 0;
+    for (int position = 1; position <= FState.DeviceList.Count(); ++position) {
+        FTree->UpdateDeviceNode(position, FState.UpsInfo, opened, language);
+        if (FState.DeviceList.At(position)->Addr == FState.Selection.FSelDevAddr)
+            selectedPosition = position;
+    }
+    const TUpsInfo &rec = FState.UpsInfo[FState.Selection.FSelDevAddr];
+    FView->RefreshView(rec, FState.Settings.PortInfo.Protocol, language);
+
+    if (FState.DebugShow == 0)
+        return;
+    const TDeviceNode *device = FState.DeviceList.At(selectedPosition);
+    FTreeData->setText(device == nullptr
+                           ? QStringLiteral("Items:0")
+                           : QStringLiteral("Items:%1 Name:%2 Addr:%3 Node:%4")
+                                 .arg(selectedPosition)
+                                 .arg(device->NameText())
+                                 .arg(device->Addr)
+                                 .arg(device->NodeIndex));
+    const int selectedNode = TFrmDeviceTree::TreeIndexOfItem(FTree->currentItem());
+    FArrEq->setText(QStringLiteral("Select:%1 Addr:%2").arg(FState.Selection.FSelDevAddr).arg(rec.Addr)
+                    + (selectedNode >= 0 ? QStringLiteral(" SelNode:%1").arg(selectedNode)
+                                         : QStringLiteral(" SelNode: -1")));
+    FNode->setText(QStringLiteral("FidxSelNode=%1FSelDevAddr=%2")
+                       .arg(FState.Selection.FidxSelNode)
+                       .arg(FState.Selection.FSelDevAddr));
+}
+
+void TFrmMain::ApplyLanguage()
+{
+    const quint8 language = FState.Settings.Language;
+    FTree->SetChildCaptions(DeviceChildCaptions(language));
+    RebuildDeviceTree();
+    FTexts = ShellTexts(language);
+    ApplyCaptions(this, MainWindowCaptions(language));
+    FView->ApplyLanguage(language);
+}
+
+void TFrmMain::SetProtocolLayout()
+{
+    FProtocolLabel->setText(QString::number(FState.Settings.PortInfo.Protocol));
+    FView->SetProtocolLayout(FState.Settings.PortInfo.Protocol);
+}
+
+void TFrmMain::UpdateDebugLabel()
+{
+    const bool show = FState.DebugShow != 0;
+    for (QWidget *control : {static_cast<QWidget *>(FDevIdLabel), static_cast<QWidget *>(FTreeData),
+                             static_cast<QWidget *>(FArrEq), static_cast<QWidget *>(FNode),
+                             FView->findChild<QWidget *>(QStringLiteral("lblUpsState"))})
+        control->setVisible(show);
+}
+
+void TFrmMain::BlinkIndicators()
+{
+    FTxLed->setOn(false);
+    FRxLed->setOn(false);
+}
+
+bool TFrmMain::PortOpened() const
+{
+    return false;
+}
+
+void TFrmMain::btnComClick()
+{
+}
+
+void TFrmMain::RebuildDeviceTree()
+{
+    FTree->RebuildDeviceTree();
+    UpdateCommandStates();
+}
+
+void TFrmMain::SaveDeviceList()
+{
+    FState.DeviceList.SaveDeviceList(FPaths.RecordDir);
+}
+
+void TFrmMain::DeleteSelectedDevice()
+{
+    if (!DeviceCommandsEnabled(FState.Selection.FidxSelNode))
+        return;
+    FState.Selection.DeleteSelectedDevice(FState.DeviceList);
+    RebuildDeviceTree();
+    SaveDeviceList();
+}
+
+quint8 TFrmMain::GetSelDevAddr() const
+{
+    return FState.Selection.GetSelDevAddr();
+}
+
+void TFrmMain::UserSetClick()
+{
+    if (!UserSettingsAllowed(FState.UpsInfo[FState.Selection.FSelDevAddr])) {
+        ShowMessage(FTexts.DeviceNotOnline);
+        return;
+    }
+}
+
+void TFrmMain::ChineseClick()
+{
+    FState.Settings.Language = 1;
+    ApplyLanguage();
+}
+
+void TFrmMain::EnglishClick()
+{
+    FState.Settings.Language = 0;
+    ApplyLanguage();
+}
+
+void TFrmMain::CloseWithoutQuestion()
+{
+    FCloseWithoutQuestion = true;
+    close();
+}
+
+bool TFrmMain::ConfirmAndSave()
+{
+    if (!FCloseWithoutQuestion && !AskYesNo(FTexts.ExitQuestion))
+        return false;
+    FTimer1.stop();
+    try {
+        SaveSettings(FState.Settings, FPaths.SettingsFile);
+    } catch (const std::exception &error) {
+        if (!FCloseWithoutQuestion) {
+            // The window stays open and keeps refreshing; confirming the exit
+            // again tries once more.
+            FTimer1.start();
+            ShowError(QString::fromLocal8Bit(error.what()));
+            return false;
+        }
+        // Nobody is there to answer a message box while the session ends.
+        qWarning("%s", error.what());
+    }
+    return true;
+}
+
+void TFrmMain::closeEvent(QCloseEvent *event)
+{
+    if (!ConfirmAndSave()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

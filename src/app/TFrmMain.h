@@ -1,0 +1,124 @@
+#pragma once
+
+#include "app/MainWindowTexts.h"
+#include "app/TAppPaths.h"
+#include "app/TMainTicker.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class LedIndicator;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QToolButton;
+class TDataLog;
+class TEventLog;
+class TFrmDeviceTree;
+class TFrmRealTimeView;
+struct TMonitorState;
+
+// The main window: menus, toolbar, the device tree with its buttons, the
+// real-time view, the status bar and the 10 ms timer that keeps them
+// current. It owns the two log stores and the device selection's tree.
+class TFrmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kTimerInterval = 10; // ms
+
+    // Runs the creation steps: directories, settings, captions, log stores,
+    // device list and tree, version text, status records, layouts; starts
+    // the main timer. versionText is what GetVersionString gives.
+    TFrmMain(TMonitorState &state, const TAppPaths &paths, const QString &versionText,
+             QWidget *parent = nullptr);
+    ~TFrmMain() override;
+
+    // Message boxes, replaceable so nothing waits on a modal box in tests.
+    // AskYesNo returns true for Yes.
+    std::function<bool(const QString &text)> AskYesNo;
+    std::function<void(const QString &text)> ShowMessage;
+    std::function<void(const QString &text)> ShowError;
+
+    // One tick of the main timer; the timer calls it every 10 ms.
+    void Timer1Timer();
+    void StatusPass();
+    void RefreshView();
+
+    void ApplyLanguage();
+    void SetProtocolLayout();
+    void UpdateDebugLabel();
+    void BlinkIndicators();
+
+    bool PortOpened() const;
+    void btnComClick();
+
+    // Device list operations for the windows that edit it.
+    void RebuildDeviceTree();
+    void SaveDeviceList();
+    void DeleteSelectedDevice();
+    quint8 GetSelDevAddr() const;
+
+    // Commands of the menus and buttons.
+    void UserSetClick();
+    void ChineseClick();
+    void EnglishClick();
+
+    // Closes without asking, for a logout or a service manager stopping
+    // the program.
+    void CloseWithoutQuestion();
+
+    TMonitorState &State() { return FState; }
+    const TAppPaths &Paths() const { return FPaths; }
+    TEventLog &EventLog() { return *FEventLog; }
+    TDataLog &DataLog() { return *FDataLog; }
+    TFrmDeviceTree *Tree() const { return FTree; }
+    TFrmRealTimeView *View() const { return FView; }
+    QTimer &Timer1() { return FTimer1; }
+    const TShellTexts &Texts() const { return FTexts; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    QWidget *BuildDevicePanel();
+    void BuildStatusBar();
+    void UpdateCommandStates();
+    bool ConfirmAndSave();
+
+    TMonitorState &FState;
+    TAppPaths FPaths;
+    TShellTexts FTexts;
+    TMainTicker FTicker;
+    QTimer FTimer1;
+    bool FCloseWithoutQuestion = false;
+
+    std::unique_ptr<TEventLog> FEventLog;
+    std::unique_ptr<TDataLog> FDataLog;
+
+    TFrmDeviceTree *FTree = nullptr;
+    TFrmRealTimeView *FView = nullptr;
+    QPushButton *FComButton = nullptr;
+    QLabel *FProtocolLabel = nullptr;
+    QLabel *FDevIdLabel = nullptr;
+    LedIndicator *FTxLed = nullptr;
+    LedIndicator *FRxLed = nullptr;
+    QPushButton *FDeleteButton = nullptr;
+    QPushButton *FPropertyButton = nullptr;
+    QLineEdit *FTreeData = nullptr;
+    QLineEdit *FArrEq = nullptr;
+    QLineEdit *FNode = nullptr;
+    QLabel *FStatusPanels[4] = {};
+    QMenu *FControlMenu = nullptr;
+    QAction *FUserSetAction = nullptr;
+    QAction *FBatteryTestAction = nullptr;
+    QAction *FTurnOnAction = nullptr;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/TAppPaths.h"
+#include "app/TFrmMain.h"
+#include "app/TMonitorState.h"
+#include "model/TDeviceNode.h"
+#include "support/FileBytes.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A main window in a scratch program directory: its settings file and
+// device list are written first, message boxes answer from the fields
+// below, and nothing waits for a user.
+class MainWindowFixture : public ::testing::Test
+{
+protected:
+    QTemporaryDir Dir;
+    TAppPaths Paths = TAppPaths::Beside(Dir.path());
+    TMonitorState State;
+    std::unique_ptr<TFrmMain> Window;
+
+    bool ExitAnswer = false;
+    QStringList Questions;
+    QStringList Messages;
+    QStringList Errors;
+
+    void WriteSettings(const QByteArray &ini) { WriteFileBytes(Paths.SettingsFile, ini); }
+
+    void WriteDevices(std::initializer_list<quint8> addrs)
+    {
+        Paths.CreateDirectories();
+        QByteArray file;
+        for (quint8 addr : addrs) {
+            const TDeviceNode node = TDeviceNode::Make(addr, QStringLiteral("UPS%1").arg(addr));
+            file.append(reinterpret_cast<const char *>(&node), sizeof node);
+        }
+        WriteFileBytes(Paths.RecordDir + QStringLiteral("TreeNode.dat"), file);
+    }
+
+    TFrmMain &Open(const QString &versionText = QStringLiteral("1.0.0.4"))
+    {
+        Window = std::make_unique<TFrmMain>(State, Paths, versionText);
+        Window->AskYesNo = [this](const QString &text) {
+            Questions << text;
+            return ExitAnswer;
+        };
+        Window->ShowMessage = [this](const QString &text) { Messages << text; };
+        Window->ShowError = [this](const QString &text) { Errors << text; };
+        return *Window;
+    }
+
+    template <typename T = QWidget>
+    T *Find(const char *name) const
+    {
+        return Window->findChild<T *>(QLatin1String(name));
+    }
+};
