@@ -99,6 +99,7 @@ QWidget *TFrmRealTimeView::BuildGaugeCell(const QString &labelName, AngularGauge
     gauge->setParent(cell);
     gauge->setUnit(QStringLiteral("V"));
     gauge->setDecimals(1);
+    gauge->setCaptionVisible(false); // the value field under the dial shows the reading
 
     auto *layout = new QVBoxLayout(cell);
     layout->setContentsMargins(2, 2, 2, 2);
