@@ -1,8 +1,9 @@
 #include "ui/ToolbarIcons.h"
 
+#include "ui/PaintedIcon.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 #include <QtMath>
 
 namespace ToolbarIcons {
@@ -105,13 +106,8 @@ void Exit(QPainter &p)
     p.drawLine(QPointF(12, 3), QPointF(12, 12));
 }
 
-QPixmap Paint(Glyph glyph, qreal ratio)
+void PaintGlyph(QPainter &p, Glyph glyph)
 {
-    QPixmap pixmap(QSize(kSize, kSize) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
     switch (glyph) {
     case Glyph::Settings: Settings(p); break;
     case Glyph::Language: Language(p); break;
@@ -121,17 +117,13 @@ QPixmap Paint(Glyph glyph, qreal ratio)
     case Glyph::About: About(p); break;
     case Glyph::Exit: Exit(p); break;
     }
-    return pixmap;
 }
 
 } // namespace
 
 QIcon Icon(Glyph glyph)
 {
-    QIcon icon;
-    icon.addPixmap(Paint(glyph, 1.0));
-    icon.addPixmap(Paint(glyph, 2.0));
-    return icon;
+    return PaintedIcon(QSize(kSize, kSize), [glyph](QPainter &p) { PaintGlyph(p, glyph); });
 }
 
 } // namespace ToolbarIcons

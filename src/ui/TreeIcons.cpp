@@ -1,10 +1,10 @@
 #include "ui/TreeIcons.h"
 
+#include "ui/PaintedIcon.h"
 #include "ui/WidgetPalette.h"
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 namespace TreeIcons {
 
@@ -65,28 +65,16 @@ void PaintChild(QPainter &p)
     p.drawPath(trace);
 }
 
-QPixmap Paint(TTreeIcon icon, qreal ratio)
-{
-    QPixmap pixmap(QSize(kSize, kSize) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    if (icon == kIconChild)
-        PaintChild(p);
-    else
-        PaintCabinet(p, icon);
-    return pixmap;
-}
-
 } // namespace
 
 QIcon Icon(TTreeIcon icon)
 {
-    QIcon result;
-    result.addPixmap(Paint(icon, 1.0));
-    result.addPixmap(Paint(icon, 2.0));
-    return result;
+    return PaintedIcon(QSize(kSize, kSize), [icon](QPainter &p) {
+        if (icon == kIconChild)
+            PaintChild(p);
+        else
+            PaintCabinet(p, icon);
+    });
 }
 
 } // namespace TreeIcons
