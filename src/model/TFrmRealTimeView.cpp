@@ -178,7 +178,11 @@ QWidget *TFrmRealTimeView::BuildDataPage()
     FBattTime = FBattTimePanel->valueLabel();
     FBattCapa = FBattCapaPanel->valueLabel();
 
-    auto *side = new QVBoxLayout;
+    // A fixed column, so the gauges keep their place when the language changes.
+    auto *sideColumn = new QWidget(page);
+    sideColumn->setFixedWidth(196);
+    auto *side = new QVBoxLayout(sideColumn);
+    side->setContentsMargins(0, 0, 0, 0);
     side->setSpacing(5);
     side->addWidget(dcPanel);
     side->addWidget(freqPanel);
@@ -190,7 +194,7 @@ QWidget *TFrmRealTimeView::BuildDataPage()
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(8);
     layout->addLayout(gauges, 1);
-    layout->addLayout(side);
+    layout->addWidget(sideColumn);
     return page;
 }
 
