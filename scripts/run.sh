@@ -31,7 +31,11 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}
 fi
 
 scripts/deps.sh
-scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [[ -f build/CMakeCache.txt ]]; then
+  scripts/build.sh build # keep the build type the tree was set up with
+else
+  scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
 
 program_dir="$root/build/src"
 settings="$program_dir/UserParaIni.ini"
