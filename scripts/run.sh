@@ -11,7 +11,8 @@
 # pseudo-terminal, points the monitor's settings at it (Modbus), lists the
 # units in the device tree and stops the simulator when the monitor exits.
 # It is chosen when there is no settings file beside the program yet, or when
-# the file there was written by an earlier demonstration.
+# the file there was written by an earlier demonstration and still names the
+# simulator's pseudo-terminal.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -41,8 +42,14 @@ program_dir="$root/build/src"
 settings="$program_dir/UserParaIni.ini"
 demo_marker="; Written by scripts/run.sh for the demonstration on simulated units."
 
+# A file left by a demonstration still points at the simulator's
+# pseudo-terminal, unless the user has since chosen another port.
+written_by_demo() {
+  grep -qF "$demo_marker" "$settings" && grep -qE '^ComName=/dev/pts/' "$settings"
+}
+
 if [[ $mode == auto ]]; then
-  if [[ ! -f $settings ]] || grep -qF "$demo_marker" "$settings"; then
+  if [[ ! -f $settings ]] || written_by_demo; then
     mode=demo
   else
     mode=port
@@ -50,6 +57,11 @@ if [[ $mode == auto ]]; then
 fi
 
 if [[ $mode == port ]]; then
+  # From now on the file is the user's.
+  if [[ -f $settings ]]; then
+    grep -vxF "$demo_marker" "$settings" >"$settings.new" || true
+    mv "$settings.new" "$settings"
+  fi
   exec "$program_dir/orvan"
 fi
 
