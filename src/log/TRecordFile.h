@@ -37,6 +37,14 @@ public:
     template <typename Rec>
     static std::vector<Rec> ReadAll(const QString &path);
 
+    // Decodes the whole records of the file at `path` one by one in file
+    // order, handing each to `visit`, so that a caller keeping only some of
+    // them never holds the whole file. `progress(done, total)` hears after
+    // every chunk. False when the file does not exist; throws ELogFileError
+    // when it exists but cannot be read.
+    template <typename Rec, typename Visit, typename Progress>
+    static bool ForEachRecord(const QString &path, Visit visit, Progress progress);
+
 private:
     QString FPath;
     int FRecordSize;
@@ -46,28 +54,38 @@ template <typename Rec>
 std::vector<Rec> TRecordFile::ReadAll(const QString &path)
 {
     std::vector<Rec> records;
+    ForEachRecord<Rec>(
+        path, [&records](const Rec &rec) { records.push_back(rec); },
+        [&records](qint64, qint64 total) { records.reserve(static_cast<std::size_t>(total)); });
+    return records;
+}
+
+template <typename Rec, typename Visit, typename Progress>
+bool TRecordFile::ForEachRecord(const QString &path, Visit visit, Progress progress)
+{
     QFile file(path);
     if (!file.exists())
-        return records;
+        return false;
     if (!file.open(QIODevice::ReadOnly))
         throw ELogFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
     const qint64 total = file.size() / Rec::kSize;
-    records.reserve(static_cast<std::size_t>(total));
+    progress(0, total);
     // Read in chunks so that a large month file is not held twice in memory.
     constexpr qint64 kChunkRecords = 8192;
     std::vector<std::uint8_t> chunk(static_cast<std::size_t>(kChunkRecords * Rec::kSize));
-    qint64 left = total;
-    while (left > 0) {
-        const qint64 want = std::min(left, kChunkRecords);
+    qint64 done = 0;
+    while (done < total) {
+        const qint64 want = std::min(total - done, kChunkRecords);
         const qint64 got = file.read(reinterpret_cast<char *>(chunk.data()), want * Rec::kSize);
         if (got < 0)
             throw ELogFileError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
         const qint64 whole = got / Rec::kSize;
         for (qint64 i = 0; i < whole; ++i)
-            records.push_back(Rec::ReadFrom(chunk.data() + i * Rec::kSize));
+            visit(Rec::ReadFrom(chunk.data() + i * Rec::kSize));
+        done += whole;
+        progress(done, total);
         if (got < want * Rec::kSize)
             break; // the file shrank under us: keep what was whole
-        left -= whole;
     }
-    return records;
+    return true;
 }

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The month files of the data log as the month deletion window lists them:
+// "DataLog2009_03" for DataLog2009_03.dat, in the order the directory
+// listing gives them.
+QStringList ListMonthEntries(const QString &recordDir);
+
+QString MonthEntryPath(const QString &recordDir, const QString &entry);
+
+// Deletes the month file of the entry. False, with the file still there,
+// when it could not be deleted; `error` then says why.
+bool DeleteMonthEntry(const QString &recordDir, const QString &entry, QString *error = nullptr);
