@@ -33,7 +33,7 @@ public:
     void ClearGrid();
     // Stable sort by the value of the column: time stamps in time, numbers
     // by value, empty cells before every number.
-    void Sort(int column, std::uint8_t dir);
+    void Sort(int column, std::uint8_t dir) override;
 
     const TDataRec &RecordShownAt(int row) const { return FRecords[RecordAt(row)]; }
 

@@ -43,7 +43,7 @@ public:
     void ClearGrid();
     // Stable sort by the natural order of the column: numbers by value,
     // time stamps in time, texts alphabetically.
-    void Sort(int column, std::uint8_t dir);
+    void Sort(int column, std::uint8_t dir) override;
 
     const TEventRow &EventAt(int row) const { return FRows[RecordAt(row)]; }
 

@@ -21,6 +21,9 @@ public:
     // The record shown in `row`.
     std::uint32_t RecordAt(int row) const { return FOrder[static_cast<std::size_t>(row)]; }
 
+    // Stable sort of the records by the column, ascending (0) or descending (1).
+    virtual void Sort(int column, std::uint8_t dir) = 0;
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
