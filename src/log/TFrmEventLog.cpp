@@ -4,6 +4,7 @@
 #include "log/TEventLog.h"
 #include "log/ViewerDate.h"
 #include "model/TextLanguage.h"
+#include "ui/LogFilterFields.h"
 #include "ui/LogGridView.h"
 
 #include <QButtonGroup>
@@ -25,14 +26,6 @@ namespace {
 enum TViewMode { kViewAll = 0, kViewYear = 1, kViewMonth = 2, kViewDay = 3 };
 
 const int kColumnWidths[TEventLogModel::kColumnCount] = {67, 148, 101, 448};
-
-QSpinBox *NumberField(const char *name, int min, int max, QWidget *parent)
-{
-    auto *field = new QSpinBox(parent);
-    field->setObjectName(QString::fromLatin1(name));
-    field->setRange(min, max);
-    return field;
-}
 
 } // namespace
 
@@ -63,15 +56,7 @@ void TFrmEventLog::BuildLayout()
     }
     FViewMode->button(kViewMonth)->setChecked(true);
 
-    FYear = NumberField("spedtYear", kYearFieldMin, kYearFieldMax, this);
-    FMonth = NumberField("spedtMonth", 1, 12, this);
-    FDay = NumberField("spedtDate", 1, 31, this);
-    FYearLabel = new QLabel(this);
-    FMonthLabel = new QLabel(this);
-    FDayLabel = new QLabel(this);
-    FAddrCheck = new QCheckBox(this);
-    FAddrCheck->setObjectName(QStringLiteral("CheckBox1"));
-    FAddr = NumberField("SpinAddr", 1, 254, this);
+    FFields = new LogFilterFields(this, "spedtYear", "spedtMonth", "spedtDate");
 
     FSearch = new QPushButton(this);
     FSearch->setObjectName(QStringLiteral("btnSearch"));
@@ -93,21 +78,9 @@ void TFrmEventLog::BuildLayout()
     FDebugEdit->setReadOnly(true);
     FDebugEdit->hide();
 
-    auto *dateRow = new QHBoxLayout;
-    dateRow->addWidget(FYear);
-    dateRow->addWidget(FYearLabel);
-    dateRow->addWidget(FMonth);
-    dateRow->addWidget(FMonthLabel);
-    dateRow->addWidget(FDay);
-    dateRow->addWidget(FDayLabel);
-    dateRow->addSpacing(16);
-    dateRow->addWidget(FAddrCheck);
-    dateRow->addWidget(FAddr);
-    dateRow->addStretch(1);
-
     auto *filterColumn = new QVBoxLayout;
     filterColumn->addWidget(FViewModeBox);
-    filterColumn->addLayout(dateRow);
+    filterColumn->addLayout(FFields->Row());
 
     auto *buttonGrid = new QVBoxLayout;
     auto *buttonsTop = new QHBoxLayout;
@@ -130,7 +103,6 @@ void TFrmEventLog::BuildLayout()
     resize(800, 520);
 
     connect(FViewMode, &QButtonGroup::idClicked, this, [this] { UpdateFieldStates(); });
-    connect(FAddrCheck, &QCheckBox::toggled, this, [this] { UpdateFieldStates(); });
     connect(FSearch, &QPushButton::clicked, this, &TFrmEventLog::LoadEvents);
     connect(FRefresh, &QPushButton::clicked, this, &TFrmEventLog::ApplySort);
     connect(FExport, &QPushButton::clicked, this, &TFrmEventLog::ExportClick);
@@ -152,10 +124,7 @@ void TFrmEventLog::ApplyLanguage()
     static const char *const kItemsEn[] = {"All", "Year", "Month", "Date"};
     for (int mode = kViewAll; mode <= kViewDay; ++mode)
         FViewMode->button(mode)->setText(LanguageText(zh, kItemsZh[mode], kItemsEn[mode]));
-    FAddrCheck->setText(LanguageText(zh, "指定设备地址:", "Specify Equipment Address:"));
-    FYearLabel->setText(LanguageText(zh, "年", "Year"));
-    FMonthLabel->setText(LanguageText(zh, "月", "Month"));
-    FDayLabel->setText(LanguageText(zh, "日", "Date"));
+    FFields->ApplyLanguage(zh);
     FSearch->setText(LanguageText(zh, "查询", "Search"));
     FRefresh->setText(LanguageText(zh, "刷新", "Refresh"));
     FExport->setText(LanguageText(zh, "汇出", "Export"));
@@ -165,10 +134,9 @@ void TFrmEventLog::ApplyLanguage()
 void TFrmEventLog::UpdateFieldStates()
 {
     const int mode = FViewMode->checkedId();
-    FYear->setEnabled(mode >= kViewYear);
-    FMonth->setEnabled(mode >= kViewMonth);
-    FDay->setEnabled(mode == kViewDay);
-    FAddr->setEnabled(FAddrCheck->isChecked());
+    FFields->Year()->setEnabled(mode >= kViewYear);
+    FFields->Month()->setEnabled(mode >= kViewMonth);
+    FFields->Day()->setEnabled(mode == kViewDay);
 }
 
 void TFrmEventLog::showEvent(QShowEvent *event)
@@ -177,17 +145,14 @@ void TFrmEventLog::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     ApplyLanguage();
-    const TDateFields today = TodayFields(FClock());
-    FYear->setValue(today.Year);
-    FMonth->setValue(today.Month);
-    FDay->setValue(today.Day);
+    FFields->SetDate(TodayFields(FClock()));
     LoadEvents();
 }
 
 TEventFilter TFrmEventLog::GetFilter() const
 {
-    TEventFilter filter{static_cast<quint16>(FYear->value()), static_cast<quint16>(FMonth->value()),
-                        static_cast<quint16>(FDay->value()), static_cast<quint16>(FAddr->value())};
+    TEventFilter filter{static_cast<quint16>(FFields->Year()->value()), static_cast<quint16>(FFields->Month()->value()),
+                        static_cast<quint16>(FFields->Day()->value()), FFields->AddrFilter()};
     switch (FViewMode->checkedId()) {
     case kViewAll:
         filter.Year = 0;
@@ -201,8 +166,6 @@ TEventFilter TFrmEventLog::GetFilter() const
     default:
         break;
     }
-    if (!FAddrCheck->isChecked())
-        filter.Addr = 0;
     return filter;
 }
 

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+class LogFilterFields;
 class LogGridView;
 class QButtonGroup;
 class QCheckBox;
@@ -67,14 +68,7 @@ private:
 
     QGroupBox *FViewModeBox;
     QButtonGroup *FViewMode;
-    QSpinBox *FYear;
-    QSpinBox *FMonth;
-    QSpinBox *FDay;
-    QLabel *FYearLabel;
-    QLabel *FMonthLabel;
-    QLabel *FDayLabel;
-    QCheckBox *FAddrCheck;
-    QSpinBox *FAddr;
+    LogFilterFields *FFields;
     QPushButton *FSearch;
     QPushButton *FRefresh;
     QPushButton *FExport;
