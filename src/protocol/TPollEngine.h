@@ -1,0 +1,127 @@
+#pragma once
+
+#include "log/DateTime.h"
+#include "protocol/TBusContext.h"
+#include "protocol/TPollProtocol.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class TComm;
+class TDataLog;
+class TEventLog;
+class TSearchCursor;
+struct TDiagCounters;
+struct TSettings;
+struct TUpsInfo;
+
+// The master of the RS485 bus. A 100 ms timer drives the request cycle:
+// build a request with the selected protocol, send it on the next tick, wait
+// 10 ticks, resend while MaxReSend allows, give up, build the next. Every
+// received block is decoded by the same protocol and, when valid, runs the
+// link supervision and change detection of the record of PollAddr. The
+// engine also writes the periodic data log. Everything runs on the main
+// thread. The Trace window is a view on this object.
+class TPollEngine : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kTimerInterval = 100; // ms
+    static constexpr std::uint8_t kWaitTicks = 10;
+
+    // Which object serves a Protocol setting.
+    enum TProtocolSlot { YdtV31Slot = 0, RorizuSlot = 1, ModbusSlot = 2, kProtocolSlots = 3 };
+
+    // PollStepCode values: the branch the last poll step took.
+    enum : std::uint8_t {
+        StepStarted = 0,
+        StepWaiting = 1,
+        StepWaitOver = 2,
+        StepIdle = 3,
+        StepBuildPoll = 4,
+        StepBuilt = 5,
+        StepBuildProbe = 11,
+        StepSearchEnded = 12,
+    };
+
+    TPollEngine(const TBusContext &context, TSettings &settings, TEventLog &eventLog,
+                TDataLog &dataLog, TDiagCounters &diagCounters, TClock clock = LocalNow,
+                QObject *parent = nullptr);
+    ~TPollEngine() override;
+
+    // Logs the program start, starts the poll timer and opens the port.
+    // When the port cannot be opened, portOpenFailed carries the reason and
+    // the engine idles until a later OpenPort succeeds.
+    void Start();
+    // Logs the program end, stops the timer and closes the port. Runs once;
+    // the destructor calls it when nobody did.
+    void Shutdown();
+
+    // Closes the port if open, applies the port settings and opens it.
+    // Throws ECommsError when the port cannot be opened. A ComName that names
+    // no port opens nothing and raises nothing.
+    void OpenPort();
+    void ClosePort();
+    bool PortOpened() const;
+
+    // One timer tick: diagnostic counters, a poll step while the port is
+    // open, the data log at its interval.
+    void Timer1Timer();
+    // One step of the request state machine.
+    void PollStep();
+    // One received block, as the serial port delivered it.
+    void Comm1ReceiveData(const std::uint8_t *buffer, int length);
+    // Hands a frame to the serial port; used by the poll step and by the
+    // Trace window's manual send.
+    void SendFrame(const std::uint8_t *data, int length);
+    // One data log record per online device, in DeviceList order.
+    void WriteDataLog(TDateTime time);
+
+    // The protocol object for a slot; the engine owns it.
+    void InstallProtocol(TProtocolSlot slot, std::unique_ptr<TPollProtocol> protocol);
+    // The object the Protocol setting selects; null for an unknown setting.
+    TPollProtocol *SelectedProtocol() const;
+
+    // The search window registers itself while it is open.
+    void SetSearchCursor(TSearchCursor *cursor) { FSearchCursor = cursor; }
+
+    TComm &Comm1() { return *FComm; }
+    const TBusContext &Context() const { return FContext; }
+
+    bool TraceVisible = false;
+    TDateTime LastLogTime = 0;
+    std::int32_t LogElapsed = 0; // whole seconds since the last data log run
+
+signals:
+    void frameSent(const QByteArray &frame);
+    void frameReceived(const QByteArray &block);
+    void portStateChanged(bool opened);
+    void portOpenFailed(const QString &message);
+    // Emitted on each tick while the Trace window is shown.
+    void traceRefreshDue();
+
+private:
+    void OnPortFailure();
+    // The record of an address, or null for one beyond the table (a device
+    // file can name addresses the table does not have).
+    TUpsInfo *RecordOf(int addr) const;
+
+    TBusContext FContext;
+    TSettings &FSettings;
+    TEventLog &FEventLog;
+    TDataLog &FDataLog;
+    TDiagCounters &FDiagCounters;
+    TClock FClock;
+    TSearchCursor *FSearchCursor = nullptr;
+    std::unique_ptr<TComm> FComm;
+    QTimer FTimer1;
+    std::array<std::unique_ptr<TPollProtocol>, kProtocolSlots> FProtocols;
+    bool FStarted = false;
+    bool FShutDown = false;
+};
