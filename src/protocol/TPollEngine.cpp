@@ -12,6 +12,7 @@
 #include "protocol/TEngineState.h"
 #include "protocol/TMModbus.h"
 #include "protocol/TSearchCursor.h"
+#include "serial/ComPortName.h"
 #include "serial/ECommsError.h"
 #include "serial/TComm.h"
 
@@ -57,11 +58,11 @@ TPollEngine::TPollEngine(const TBusContext &context, TSettings &settings, TEvent
 
     FTimer1.setInterval(kTimerInterval);
     connect(&FTimer1, &QTimer::timeout, this, &TPollEngine::Timer1Timer);
-    connect(FComm.get(), &TComm::ReceiveData, this, [this](const QByteArray &block) {
+    connect(FComm.get(), &TComm::OnReceiveData, this, [this](const QByteArray &block) {
         Comm1ReceiveData(reinterpret_cast<const std::uint8_t *>(block.constData()),
                          static_cast<int>(block.size()));
     });
-    connect(FComm.get(), &TComm::RequestHangup, this, &TPollEngine::OnPortFailure);
+    connect(FComm.get(), &TComm::OnRequestHangup, this, &TPollEngine::OnPortFailure);
 }
 
 TPollEngine::~TPollEngine()
@@ -102,13 +103,12 @@ void TPollEngine::OpenPort()
     TPortInfo &port = FSettings.PortInfo;
     if (port.StopBits != 2)
         port.StopBits = 1;
-    const std::optional<QString> device = ComPortDevice(port.ComName);
-    if (!device)
+    if (!ComNameOpensPort(port.ComName))
         return;
-    FComm->SetCommName(*device);
+    FComm->SetCommName(port.ComName);
     FComm->SetBaudRate(port.BaudRate);
     FComm->SetReadIntervalTimeout(port.ReadIntervalTimeout);
-    FComm->SetStopBits(port.StopBits == 2 ? TComm::TStopBits::_2 : TComm::TStopBits::_1);
+    FComm->SetStopBits(port.StopBits == 2 ? TStopBits::_2 : TStopBits::_1);
     FComm->OpenComm();
     emit portStateChanged(true);
 }
@@ -128,9 +128,10 @@ bool TPollEngine::PortOpened() const
 
 void TPollEngine::OnPortFailure()
 {
-    // The device is gone (an unplugged adapter): stop using it until the
-    // user opens the port again.
-    ClosePort();
+    // The device is gone (an unplugged adapter) and the component has
+    // closed the port; polling stays off until the user opens it again.
+    FComm->CloseComm();
+    emit portStateChanged(false);
 }
 
 void TPollEngine::InstallProtocol(TProtocolSlot slot, std::unique_ptr<TPollProtocol> protocol)

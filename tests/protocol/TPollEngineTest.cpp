@@ -1,0 +1,297 @@
+#include "protocol/TPollEngine.h"
+
+#include "app/TSettings.h"
+#include "log/TDataLog.h"
+#include "log/TEventLog.h"
+#include "model/UpsInfoRules.h"
+#include "protocol/TDiagCounters.h"
+#include "protocol/TSearchCursor.h"
+#include "serial/ECommsError.h"
+#include "support/BusFixture.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <map>
+#include <vector>
+
+namespace {
+
+// A UPS on the other side of the engine: answers a read with the registers
+// it holds (0 for the rest) and echoes writes.
+struct FakeUps {
+    std::uint8_t Addr = 1;
+    std::map<std::uint32_t, std::uint16_t> Registers;
+    std::vector<QByteArray> Received;
+
+    // The reply to a frame, or nothing when the frame is not for this unit.
+    QByteArray Answer(const QByteArray &frame)
+    {
+        if (frame.size() < 8 || static_cast<std::uint8_t>(frame[0]) != Addr)
+            return {};
+        Received.push_back(frame);
+        const auto func = static_cast<std::uint8_t>(frame[1]);
+        if (func != 3 && func != 4)
+            return frame;
+        const auto word = [&](int i) {
+            return static_cast<std::uint32_t>((static_cast<std::uint8_t>(frame[i]) << 8) |
+                                              static_cast<std::uint8_t>(frame[i + 1]));
+        };
+        const std::uint32_t start = word(2) + 1;
+        std::vector<std::uint16_t> values;
+        for (std::uint32_t reg = start; reg < start + word(4); ++reg)
+            values.push_back(Registers.count(reg) ? Registers.at(reg) : 0);
+        return ModbusReadReply(Addr, func, values);
+    }
+};
+
+// A search over a fixed range, as the search window runs it.
+struct RangeSearch : TSearchCursor {
+    TEngineState &Engine;
+    int Cur;
+    int Last;
+    std::vector<int> Found;
+
+    RangeSearch(TEngineState &engine, int first, int last)
+        : Engine(engine), Cur(first - 1), Last(last)
+    {
+    }
+    std::uint8_t NextSearchAddr() override
+    {
+        ++Cur;
+        if (Cur > Last)
+            Engine.SearchMode = 0;
+        return static_cast<std::uint8_t>(Cur);
+    }
+    void AddressFound(std::uint8_t addr) override { Found.push_back(addr); }
+};
+
+struct EngineFixture : BusFixture {
+    QTemporaryDir Dir;
+    TDateTime Now = EncodeDateTime(QDate(2026, 3, 1), QTime(12, 0, 0, 400));
+    TClock Clock = [this] { return Now; };
+    TSettings Settings;
+    TEventLog EventLog{Dir.filePath("Record"), "EventLog.dat", Dir.filePath("Backup"), Clock};
+    TDataLog DataLog{Dir.filePath("Record")};
+    TDiagCounters Diag;
+    TPollEngine Poll{Context, Settings, EventLog, DataLog, Diag, Clock};
+    std::vector<QByteArray> Sent;
+
+    EngineFixture()
+    {
+        Settings.PortInfo.Protocol = 2;
+        QObject::connect(&Poll, &TPollEngine::frameSent,
+                         [this](const QByteArray &frame) { Sent.push_back(frame); });
+    }
+
+    void Deliver(const QByteArray &block)
+    {
+        Poll.Comm1ReceiveData(reinterpret_cast<const std::uint8_t *>(block.constData()),
+                              static_cast<int>(block.size()));
+    }
+
+    // Runs poll steps; the unit answers each frame at once. Returns the
+    // 1-based steps in which a frame went out.
+    std::vector<int> Run(int steps, FakeUps *ups = nullptr)
+    {
+        std::vector<int> sendSteps;
+        for (int step = 1; step <= steps; ++step) {
+            const std::size_t before = Sent.size();
+            Poll.PollStep();
+            if (Sent.size() == before)
+                continue;
+            sendSteps.push_back(step);
+            if (ups) {
+                const QByteArray reply = ups->Answer(Sent.back());
+                if (!reply.isEmpty())
+                    Deliver(reply);
+            }
+        }
+        return sendSteps;
+    }
+
+    // (kind, code, flag) of every logged event, oldest first.
+    std::vector<std::tuple<int, int, int>> Events() const
+    {
+        std::vector<std::tuple<int, int, int>> out;
+        for (const TEventRec &rec : EventLog.ReadAllEvents())
+            out.emplace_back(rec.Kind, rec.Code, rec.Flag);
+        return out;
+    }
+};
+
+TEST(TPollEngineTest, EachRequestIsSentMaxReSendMinusOneTimesAnsweredOrNot)
+{
+    const struct {
+        int maxReSend;
+        std::vector<int> sendSteps;
+    } cases[] = {
+        {2, {2, 15, 28}},     // build, send, 10 waits, give up: 13 steps a request
+        {3, {2, 13, 26, 37}}, // twice, 11 steps apart, although answered
+        {1, {}},
+        {0, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.maxReSend);
+        EngineFixture f;
+        f.AddDevices({1});
+        f.Settings.PortInfo.MaxReSend = static_cast<std::uint8_t>(c.maxReSend);
+        FakeUps ups;
+        ups.Addr = 0; // the very first request goes to address 0
+        EXPECT_EQ(f.Run(40, &ups), c.sendSteps);
+    }
+}
+
+TEST(TPollEngineTest, UnitThatFallsSilentIsLoggedLostOnce)
+{
+    EngineFixture f;
+    f.AddDevices({1, 2});
+    FakeUps ups;
+    ups.Addr = 2;
+    f.Run(13 * 12, &ups);
+    ASSERT_EQ(f.UpsInfo[2].LinkState, kLinkOnline);
+
+    ups.Addr = 99; // unplugged
+    f.Run(13 * 250, &ups);
+    EXPECT_EQ(f.UpsInfo[2].LinkState, kLinkLost);
+    EXPECT_EQ(f.UpsInfo[2].NoReplyCnt, 100);
+    int lostEvents = 0;
+    for (const TEventRec &rec : f.EventLog.ReadAllEvents())
+        lostEvents += rec.Kind == 0 && rec.Code == 18;
+    EXPECT_EQ(lostEvents, 1);
+}
+
+TEST(TPollEngineTest, ValidReplyRunsLinkStateAndAlarmRulesInOrder)
+{
+    EngineFixture f;
+    f.AddDevices({1});
+    FakeUps ups;
+    ups.Registers = {{30084, 0x0080}, {30086, 0x0001}}; // bypass, alarm code 15
+    f.Run(13 * 8, &ups);
+
+    using Ev = std::tuple<int, int, int>;
+    const std::vector<Ev> expected = {
+        {0, 22, 255}, // Communication upbuilt
+        {1, kStateStandby, 255}, // from the words still 0 after the first block
+        {1, kStateFault, 255},   // the status block with its alarm word
+        {2, 15, 1},
+    };
+    EXPECT_EQ(f.Events(), expected);
+    EXPECT_EQ(f.UpsInfo[1].RxCnt, f.UpsInfo[1].OkCnt);
+
+    // An invalid block counts as received, but runs no rule.
+    const int rxBefore = f.UpsInfo[1].RxCnt;
+    f.Deliver(QByteArray::fromHex("01040000"));
+    EXPECT_EQ(f.Debug.InvalidFrameCnt[0], 1);
+    EXPECT_EQ(f.UpsInfo[1].RxCnt, rxBefore + 1);
+}
+
+TEST(TPollEngineTest, UnknownProtocolSendsNothingAndRejectsEveryBlock)
+{
+    EngineFixture f;
+    f.AddDevices({1});
+    f.Settings.PortInfo.Protocol = 5;
+    EXPECT_TRUE(f.Run(30).empty());
+    f.Deliver(ModbusReadReply(0, 4, std::vector<std::uint16_t>(14, 0)));
+    EXPECT_EQ(f.Debug.AckCnt, 1);
+    EXPECT_EQ(f.Debug.InvalidFrameCnt[0], 1);
+    EXPECT_EQ(f.Engine.ReqPending, 0);
+}
+
+TEST(TPollEngineTest, SearchProbesTheRangeThenSendsTheCommandQueuedMeanwhile)
+{
+    EngineFixture f;
+    f.AddDevices({1});
+    RangeSearch search(f.Engine, 5, 6);
+    f.Poll.SetSearchCursor(&search);
+    f.Engine.SearchMode = 255;
+    f.CmdQueue.Queue(1, 1, 6, 20003, 1);
+    f.CmdQueue.ControlValue = 10;
+    FakeUps ups;
+    ups.Addr = 6;
+
+    f.Run(13 * 2 + 1, &ups);
+    ASSERT_EQ(f.Sent.size(), 2u);
+    EXPECT_EQ(HexOf(f.Sent[0].left(2)), "05 04");
+    EXPECT_EQ(HexOf(f.Sent[1].left(2)), "06 04");
+    EXPECT_EQ(search.Found, std::vector<int>{6});
+    EXPECT_EQ(f.Engine.PollStepCode, TPollEngine::StepSearchEnded);
+    EXPECT_TRUE(f.CmdQueue.AnyPending());
+
+    f.Run(2);
+    ASSERT_EQ(f.Sent.size(), 3u);
+    EXPECT_EQ(HexOf(f.Sent[2].left(6)), "01 06 4E 22 00 0A");
+}
+
+TEST(TPollEngineTest, DataLogWritesOnlineDevicesInListOrderAtTheInterval)
+{
+    EngineFixture f;
+    f.Settings.RecInterval = 600;
+    f.AddDevices({5, 3, 2});
+    const auto tick = [&](int seconds) {
+        f.Now += seconds / 86400.0;
+        f.Poll.Timer1Timer();
+    };
+
+    tick(0);
+    // Measured from day 0, far more seconds than 32 bits hold.
+    EXPECT_EQ(f.Poll.LogElapsed, std::numeric_limits<std::int32_t>::max());
+    EXPECT_FALSE(QDir(f.Dir.filePath("Record")).exists("DataLog2026_03.dat"));
+
+    f.UpsInfo[5].LinkState = kLinkOnline;
+    f.UpsInfo[2].LinkState = kLinkOnline;
+    f.UpsInfo[3].LinkState = kLinkError;
+    f.UpsInfo[5].InputVolt[0] = 220.5;
+    tick(59);
+    EXPECT_EQ(f.Poll.LogElapsed, 59);
+    tick(1);
+    EXPECT_EQ(f.Poll.LogElapsed, 60);
+
+    const auto records = TDataLog::ReadDataFile(f.DataLog.MonthFilePath(f.Now));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].Addr, 5);
+    EXPECT_EQ(records[0].InputVolt[0], 220.5);
+    EXPECT_EQ(records[1].Addr, 2);
+    EXPECT_EQ(FormatDateTime(records[1].Time), "2026-03-01 12:01:00");
+    EXPECT_EQ(records[0].Time, records[1].Time);
+
+    EXPECT_EQ(f.Diag[1], TPollEngine::kTimerInterval);
+    EXPECT_EQ(f.Diag[11], 3);
+}
+
+TEST(TPollEngineTest, StartAndShutdownAreLoggedOnce)
+{
+    EngineFixture f;
+    QSignalSpy failures(&f.Poll, &TPollEngine::portOpenFailed);
+    f.Settings.PortInfo.ComName = "COMX"; // names no port: nothing opened, nothing reported
+    f.Poll.Start();
+    EXPECT_FALSE(f.Poll.PortOpened());
+    EXPECT_EQ(failures.count(), 0);
+
+    f.Settings.PortInfo.ComName = f.Dir.filePath("no-such-tty");
+    EXPECT_THROW(f.Poll.OpenPort(), ECommsError);
+    f.Poll.Shutdown();
+    f.Poll.Shutdown();
+
+    using Ev = std::tuple<int, int, int>;
+    EXPECT_EQ(f.Events(), (std::vector<Ev>{{0, 20, 255}, {0, 21, 255}}));
+}
+
+TEST(TPollEngineTest, FailedOpenAtStartIsReportedAndTheEngineIdles)
+{
+    EngineFixture f;
+    QSignalSpy failures(&f.Poll, &TPollEngine::portOpenFailed);
+    f.Settings.PortInfo.ComName = f.Dir.filePath("no-such-tty");
+    f.Settings.PortInfo.StopBits = 3;
+    f.Poll.Start();
+    EXPECT_EQ(failures.count(), 1);
+    EXPECT_EQ(f.Settings.PortInfo.StopBits, 1);
+    f.Poll.Timer1Timer();
+    EXPECT_TRUE(f.Sent.empty());
+}
+
+} // namespace
