@@ -14,6 +14,7 @@ struct TEngineState {
     std::int32_t TxLen = 0;                      // 0 when no frame was built
     std::array<std::uint8_t, RxBufSize> RxBuf{}; // copy of the last received block
 
+    std::uint8_t PollAddr = 0;       // bus address of the request in flight
     std::uint8_t ReqPending = 0;     // 255 while a built request is sent and waited for
     std::uint8_t WaitTicks = 0;      // ticks still to wait after the last transmission
     std::uint8_t SendCount = 0;      // transmissions of the current request so far

@@ -87,7 +87,7 @@ void TMModbus::BuildRequest()
         return;
     }
     if (const auto command = FContext.CmdQueue.TakeNext()) {
-        FContext.DeviceList.PollAddr = command->Addr;
+        engine.PollAddr = command->Addr;
         FCurAddr = command->Addr;
         SelectRecord(FCurAddr);
         SetFrame(FCurAddr, command->FuncCode, command->StartReg, command->RegCount);
@@ -100,7 +100,7 @@ void TMModbus::BuildRequest()
     if (engine.ReqStep > engine.ReqSteps) {
         engine.ReqStep = 1;
         FContext.DeviceList.NextPollDevice();
-        FCurAddr = FContext.DeviceList.PollAddr;
+        FCurAddr = FContext.DeviceList.PollAddr();
     }
     const TReadRequest &request = kPollRequests[engine.ReqStep - 1];
     SetFrame(FCurAddr, request.FuncCode, request.StartReg, request.RegCount);

@@ -191,7 +191,7 @@ void TPollEngine::PollStep()
         if (engine.SendCount < engine.MaxSend) {
             SendFrame(engine.TxBuf.data(), engine.TxLen);
             engine.WaitTicks = kWaitTicks;
-            if (TUpsInfo *rec = RecordOf(FContext.DeviceList.PollAddr))
+            if (TUpsInfo *rec = RecordOf(engine.PollAddr))
                 CountTransmission(*rec, FEventLog);
             return;
         }
@@ -223,7 +223,7 @@ void TPollEngine::PollStep()
     if (TPollProtocol *protocol = SelectedProtocol()) {
         protocol->BuildRequest();
         engine.TxLen = std::clamp(protocol->FrameLength(), 0, TEngineState::TxBufSize);
-        FContext.DeviceList.PollAddr = static_cast<std::uint8_t>(protocol->CurrentAddress());
+        engine.PollAddr = static_cast<std::uint8_t>(protocol->CurrentAddress());
     }
     if (engine.TxLen > 0) {
         engine.PollStepCode = StepBuilt;
@@ -245,7 +245,7 @@ void TPollEngine::Comm1ReceiveData(const std::uint8_t *buffer, int length)
 
     TPollProtocol *protocol = SelectedProtocol();
     const bool valid = protocol && protocol->DecodeReply(engine.RxBuf.data(), length);
-    const std::uint8_t addr = FContext.DeviceList.PollAddr;
+    const std::uint8_t addr = engine.PollAddr;
     TUpsInfo *rec = RecordOf(addr);
 
     if (!valid) {
@@ -274,8 +274,8 @@ void TPollEngine::SendFrame(const std::uint8_t *data, int length)
 void TPollEngine::WriteDataLog(TDateTime time)
 {
     const TDeviceList &devices = FContext.DeviceList;
-    for (int i = 0; i < devices.Count(); ++i) {
-        const TUpsInfo *rec = RecordOf(devices.Items()[i].Addr);
+    for (int position = 1; position <= devices.Count(); ++position) {
+        const TUpsInfo *rec = RecordOf(devices.At(position)->Addr);
         if (rec && rec->LinkState == kLinkOnline)
             FDataLog.AppendRecord(TDataRec::FromUpsInfo(time, *rec));
     }

@@ -49,7 +49,7 @@ TEST(TMModbusTest, FirstRequestsGoToAddressZeroThenTheListInOrder)
     EXPECT_EQ(HexOf(f.Build()), "00 04 75 30 00 0E 6A 1C");
     EXPECT_EQ(HexOf(f.Build()), "01 04 75 30 00 0E 6B CD");
     EXPECT_EQ(f.Modbus.CurrentAddress(), 1);
-    EXPECT_EQ(f.DeviceList.PollAddr, 1);
+    EXPECT_EQ(f.DeviceList.PollAddr(), 1);
 }
 
 struct CommandFrameCase {
@@ -149,7 +149,7 @@ TEST(TMModbusTest, CommandsReplaceOnePollRequestEachLowestSlotFirst)
     f.CmdQueue.Queue(0, 2, 6, 40005, 1);
     EXPECT_EQ(PollSequence(f, 4),
               (std::vector<std::pair<int, int>>{{2, 40005}, {2, 20003}, {2, 30081}, {2, 40001}}));
-    EXPECT_EQ(f.DeviceList.PollAddr, 2);
+    EXPECT_EQ(f.Engine.PollAddr, 2);
     EXPECT_FALSE(f.CmdQueue.AnyPending());
 }
 
