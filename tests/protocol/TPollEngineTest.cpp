@@ -8,6 +8,8 @@
 #include "protocol/TSearchCursor.h"
 #include "serial/ECommsError.h"
 #include "support/BusFixture.h"
+#include "support/EventWait.h"
+#include "support/PtyPair.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -293,6 +295,30 @@ TEST(TPollEngineTest, FailedOpenAtStartIsReportedAndTheEngineIdles)
     EXPECT_EQ(f.Settings.PortInfo.StopBits, 1);
     f.Poll.Timer1Timer();
     EXPECT_TRUE(f.Sent.empty());
+}
+
+TEST(TPollEngineTest, UnpluggedPortIsSeenClosedAndPollingStops)
+{
+    EngineFixture f;
+    PtyPair line;
+    f.AddDevices({1});
+    f.Settings.PortInfo.ComName = line.SlavePath();
+    std::vector<bool> portStates;
+    QObject::connect(&f.Poll, &TPollEngine::portStateChanged,
+                     [&](bool opened) { portStates.push_back(opened); });
+    f.Poll.OpenPort();
+    ASSERT_TRUE(f.Poll.PortOpened());
+    f.Poll.Timer1Timer();
+    f.Poll.Timer1Timer();
+    ASSERT_EQ(f.Sent.size(), 1u);
+    ASSERT_TRUE(WaitUntil([&] { return !line.ReadAvailableFromMaster().isEmpty(); }));
+
+    line.CloseMaster();
+    ASSERT_TRUE(WaitUntil([&] { return !f.Poll.PortOpened(); }));
+    EXPECT_EQ(portStates, (std::vector<bool>{true, false}));
+    for (int i = 0; i < 30; ++i)
+        f.Poll.Timer1Timer();
+    EXPECT_EQ(f.Sent.size(), 1u);
 }
 
 } // namespace
