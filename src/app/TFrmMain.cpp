@@ -4,6 +4,10 @@
 #include "app/TMonitorState.h"
 #include "log/TDataLog.h"
 #include "log/TEventLog.h"
+#include "log/TFrmDataLog.h"
+#include "log/TFrmDataLogSet.h"
+#include "log/TFrmEventLog.h"
+#include "log/TfrmProgress.h"
 #include "model/RealTimeViewTexts.h"
 #include "model/TFrmDeviceTree.h"
 #include "model/TFrmRealTimeView.h"
@@ -61,6 +65,7 @@ TFrmMain::TFrmMain(TMonitorState &state, const TAppPaths &paths, const QString &
         box.exec();
     };
     ShowError = [](const QString &text) { GuardedApplication::ReportError(text); };
+    RunModal = [](QDialog &window) { window.exec(); };
 
     FTree = new TFrmDeviceTree(FState.DeviceList, FState.Selection);
     FView = new TFrmRealTimeView;
@@ -101,6 +106,8 @@ TFrmMain::TFrmMain(TMonitorState &state, const TAppPaths &paths, const QString &
     FTimer1.start();
     FState.UpsInfo.Reset();
     FView->SetSinglePhaseLayout(FState.Settings.Language);
+    FProgress = new TfrmProgress(FState.Settings.Language, this);
+    FProgress->hide();
 
     setMinimumSize(960, 660);
     resize(1080, 720);
@@ -132,9 +139,9 @@ void TFrmMain::BuildMenus()
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     QMenu *log = addMenu("mni200");
-    addItem(log, "mni201", nullptr);
-    addItem(log, "mni202", nullptr);
-    addItem(log, "mni203", nullptr);
+    addItem(log, "mni201", &TFrmMain::EventLogClick);
+    addItem(log, "mni202", &TFrmMain::DataLogClick);
+    addItem(log, "mni203", &TFrmMain::LogSettingClick);
 
     FControlMenu = addMenu("mni300");
     FBatteryTestAction = addItem(FControlMenu, "mni301", nullptr);
@@ -418,6 +425,26 @@ void TFrmMain::UserSetClick()
         ShowMessage(FTexts.DeviceNotOnline);
         return;
     }
+}
+
+void TFrmMain::EventLogClick()
+{
+    FProgress->SetLanguage(FState.Settings.Language);
+    TFrmEventLog window(*FEventLog, FState.Settings, FState.DebugShow, FProgress, LocalNow, this);
+    RunModal(window);
+}
+
+void TFrmMain::DataLogClick()
+{
+    FProgress->SetLanguage(FState.Settings.Language);
+    TFrmDataLog window(FPaths.RecordDir, FState.Settings, FState.DebugShow, FProgress, LocalNow, this);
+    RunModal(window);
+}
+
+void TFrmMain::LogSettingClick()
+{
+    TFrmDataLogSet window(FState.Settings, this);
+    RunModal(window);
 }
 
 void TFrmMain::ChineseClick()

@@ -12,6 +12,7 @@
 
 class LedIndicator;
 class QAction;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -21,6 +22,7 @@ class TDataLog;
 class TEventLog;
 class TFrmDeviceTree;
 class TFrmRealTimeView;
+class TfrmProgress;
 struct TMonitorState;
 
 // The main window: menus, toolbar, the device tree with its buttons, the
@@ -45,6 +47,8 @@ public:
     std::function<bool(const QString &text)> AskYesNo;
     std::function<void(const QString &text)> ShowMessage;
     std::function<void(const QString &text)> ShowError;
+    // Shows a window made for one use, modally.
+    std::function<void(QDialog &window)> RunModal;
 
     // One tick of the main timer; the timer calls it every 10 ms.
     void Timer1Timer();
@@ -67,6 +71,9 @@ public:
 
     // Commands of the menus and buttons.
     void UserSetClick();
+    void EventLogClick();
+    void DataLogClick();
+    void LogSettingClick();
     void ChineseClick();
     void EnglishClick();
 
@@ -103,6 +110,7 @@ private:
 
     std::unique_ptr<TEventLog> FEventLog;
     std::unique_ptr<TDataLog> FDataLog;
+    TfrmProgress *FProgress = nullptr; // the export progress window, for the whole run
 
     TFrmDeviceTree *FTree = nullptr;
     TFrmRealTimeView *FView = nullptr;

@@ -9,6 +9,7 @@
 #include "ui/CaptionApplier.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -237,4 +238,24 @@ TEST_F(MainWindowFixture, SignalledCloseAsksNothing)
     EXPECT_TRUE(Questions.isEmpty());
     EXPECT_FALSE(Window->isVisible());
     EXPECT_TRUE(QFileInfo::exists(Paths.SettingsFile));
+}
+
+TEST_F(MainWindowFixture, LogCommandsOpenTheirWindowsForOneUse)
+{
+    Open();
+    const struct { const char *item; const char *button; const char *window; } cases[] = {
+        {"mni201", "bsSkinSpeedButton4", "TFrmEventLog"},
+        {"mni202", "bsSkinSpeedButton5", "TFrmDataLog"},
+        {"mni203", "bsSkinSpeedButton8", "TFrmDataLogSet"},
+    };
+    QStringList shown;
+    Window->RunModal = [&](QDialog &window) { shown << QString::fromLatin1(window.metaObject()->className()); };
+    for (const auto &c : cases) {
+        Window->findChild<QAction *>(QLatin1String(c.item))->trigger();
+        Find<QToolButton>(c.button)->click();
+        EXPECT_EQ(shown, QStringList({c.window, c.window})) << c.item;
+        shown.clear();
+    }
+    // Nothing of them stays behind.
+    EXPECT_EQ(Window->findChildren<QDialog *>().size(), 1); // the progress window, kept for the run
 }
