@@ -46,9 +46,39 @@ TDateTime QDateTimeToDateTime(const QDateTime &value)
     return EncodeDateTime(local.date(), local.time());
 }
 
+namespace {
+
+void AppendDigits(QString &text, int value, int width)
+{
+    for (int divisor = width == 4 ? 1000 : 10; divisor > 0; divisor /= 10)
+        text += QChar(u'0' + (value / divisor) % 10);
+}
+
+} // namespace
+
 QString FormatDateTime(TDateTime value)
 {
     const TDateTimeParts parts = DecodeDateTime(value);
+    // The viewers format a stamp per row shown or exported: spell out the
+    // common case rather than parse a format each time.
+    if (parts.Date.isValid() && parts.Time.isValid() && parts.Date.year() >= 1000 && parts.Date.year() <= 9999) {
+        int year = 0, month = 0, day = 0;
+        parts.Date.getDate(&year, &month, &day);
+        QString text;
+        text.reserve(19);
+        AppendDigits(text, year, 4);
+        text += u'-';
+        AppendDigits(text, month, 2);
+        text += u'-';
+        AppendDigits(text, day, 2);
+        text += u' ';
+        AppendDigits(text, parts.Time.hour(), 2);
+        text += u':';
+        AppendDigits(text, parts.Time.minute(), 2);
+        text += u':';
+        AppendDigits(text, parts.Time.second(), 2);
+        return text;
+    }
     return parts.Date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ')
         + parts.Time.toString(QStringLiteral("HH:mm:ss"));
 }
