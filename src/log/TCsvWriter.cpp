@@ -71,7 +71,7 @@ void TCsvWriter::Flush()
         bytes = GbkFromString(FPending);
     else
         bytes = FPending.toUtf8();
-    FPending.clear();
+    FPending.resize(0); // keeps the buffer for the next piece
     if (FOut.write(bytes) != bytes.size())
         throw ELogFileError(QStringLiteral("Cannot write the file. %1").arg(FOut.errorString()));
 }
