@@ -11,6 +11,9 @@
 #include "model/RealTimeViewTexts.h"
 #include "model/TFrmDeviceTree.h"
 #include "model/TFrmRealTimeView.h"
+#include "protocol/TPollEngine.h"
+#include "protocol/TPollProtocol.h"
+#include "serial/ECommsError.h"
 #include "ui/CaptionApplier.h"
 #include "ui/GuardedApplication.h"
 #include "ui/LedIndicator.h"
@@ -84,7 +87,7 @@ TFrmMain::TFrmMain(TMonitorState &state, const TAppPaths &paths, const QString &
     // Division by zero gives an infinity rather than a trap: no trap is
     // enabled by default on this platform, and none is enabled here.
     std::feclearexcept(FE_ALL_EXCEPT);
-    FState.DebugShow = 0;
+    FState.Debug.DebugShow = 0;
     FPaths.CreateDirectories();
     FView->HideUnusedRows();
     LoadSettings(FState.Settings, FPaths.SettingsFile);
@@ -290,11 +293,14 @@ void TFrmMain::BuildStatusBar()
 
 void TFrmMain::Timer1Timer()
 {
+    FState.DiagCounters[0] = FTimer1.interval();
+    ++FState.DiagCounters[10];
     const TMainTicker::TStep step = FTicker.Tick();
     if (!step.StatusPass)
         return;
     StatusPass();
     if (step.Refresh) {
+        ++FState.DiagCounters[16];
         FStatusPanels[3]->setText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
         RefreshView();
     }
@@ -335,7 +341,7 @@ void TFrmMain::RefreshView()
     const TUpsInfo &rec = FState.UpsInfo[FState.Selection.FSelDevAddr];
     FView->RefreshView(rec, FState.Settings.PortInfo.Protocol, language);
 
-    if (FState.DebugShow == 0)
+    if (FState.Debug.DebugShow == 0)
         return;
     const TDeviceNode *device = FState.DeviceList.At(selectedPosition);
     FTreeData->setText(device == nullptr
@@ -372,26 +378,78 @@ void TFrmMain::SetProtocolLayout()
 
 void TFrmMain::UpdateDebugLabel()
 {
-    const bool show = FState.DebugShow != 0;
+    const bool show = FState.Debug.DebugShow != 0;
     for (QWidget *control : {static_cast<QWidget *>(FDevIdLabel), static_cast<QWidget *>(FTreeData),
                              static_cast<QWidget *>(FArrEq), static_cast<QWidget *>(FNode),
                              FView->findChild<QWidget *>(QStringLiteral("lblUpsState"))})
         control->setVisible(show);
+    if (!show)
+        return;
+    const TPollProtocol *protocol = FEngine != nullptr ? FEngine->SelectedProtocol() : nullptr;
+    const int current = protocol != nullptr ? protocol->CurrentAddress() : 0;
+    const int currentTx = current < TUpsInfoTable::kSize ? FState.UpsInfo[current].TxCnt : 0;
+    const quint8 selected = FState.Selection.FSelDevAddr;
+    const TUpsInfo &s = FState.UpsInfo[selected];
+    FDevIdLabel->setText(QStringLiteral("Cur[%1]:%2  Dev[%3]:%4%;R:%5; %6:%7/%8")
+                             .arg(current)
+                             .arg(currentTx)
+                             .arg(selected)
+                             .arg(s.OkRate)
+                             .arg(s.NoReplyCnt)
+                             .arg(s.RxCnt)
+                             .arg(s.OkCnt)
+                             .arg(s.TxCnt));
 }
 
 void TFrmMain::BlinkIndicators()
 {
-    FTxLed->setOn(false);
-    FRxLed->setOn(false);
+    // The engine sets each counter to 3 on every frame, so a lamp stays lit
+    // for three status passes after the last one.
+    auto blink = [](std::uint8_t &counter, LedIndicator *led) {
+        if (counter > 0) {
+            --counter;
+            led->setOn(true);
+        } else {
+            led->setOn(false);
+        }
+    };
+    blink(FState.Engine.TxLed, FTxLed);
+    blink(FState.Engine.RxLed, FRxLed);
+}
+
+void TFrmMain::StartEngine()
+{
+    if (FEngine != nullptr)
+        return;
+    FEngine = std::make_unique<TPollEngine>(FState.Bus(), FState.Settings, *FEventLog, *FDataLog,
+                                            FState.DiagCounters);
+    connect(FEngine.get(), &TPollEngine::portOpenFailed, this,
+            [this](const QString &) { ShowError(FTexts.PortError); });
+    FEngine->Start();
 }
 
 bool TFrmMain::PortOpened() const
 {
-    return false;
+    return FEngine != nullptr && FEngine->PortOpened();
 }
 
 void TFrmMain::btnComClick()
 {
+    if (FEngine == nullptr)
+        return;
+    // Decided by the port itself rather than by the caption, which follows
+    // a language switch only at the next status pass.
+    if (PortOpened()) {
+        FEngine->ClosePort();
+        return;
+    }
+    // Every setting is read again: the file is what the user last saved.
+    LoadSettings(FState.Settings, FPaths.SettingsFile);
+    try {
+        FEngine->OpenPort();
+    } catch (const ECommsError &error) {
+        ShowError(QString::fromUtf8(error.what()));
+    }
 }
 
 void TFrmMain::RebuildDeviceTree()
@@ -430,14 +488,14 @@ void TFrmMain::UserSetClick()
 void TFrmMain::EventLogClick()
 {
     FProgress->SetLanguage(FState.Settings.Language);
-    TFrmEventLog window(*FEventLog, FState.Settings, FState.DebugShow, FProgress, LocalNow, this);
+    TFrmEventLog window(*FEventLog, FState.Settings, FState.Debug.DebugShow, FProgress, LocalNow, this);
     RunModal(window);
 }
 
 void TFrmMain::DataLogClick()
 {
     FProgress->SetLanguage(FState.Settings.Language);
-    TFrmDataLog window(FPaths.RecordDir, FState.Settings, FState.DebugShow, FProgress, LocalNow, this);
+    TFrmDataLog window(FPaths.RecordDir, FState.Settings, FState.Debug.DebugShow, FProgress, LocalNow, this);
     RunModal(window);
 }
 
@@ -483,6 +541,8 @@ bool TFrmMain::ConfirmAndSave()
         // Nobody is there to answer a message box while the session ends.
         qWarning("%s", error.what());
     }
+    if (FEngine != nullptr)
+        FEngine->ClosePort();
     return true;
 }
 

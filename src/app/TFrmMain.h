@@ -23,6 +23,7 @@ class TEventLog;
 class TFrmDeviceTree;
 class TFrmRealTimeView;
 class TfrmProgress;
+class TPollEngine;
 struct TMonitorState;
 
 // The main window: menus, toolbar, the device tree with its buttons, the
@@ -59,6 +60,11 @@ public:
     void SetProtocolLayout();
     void UpdateDebugLabel();
     void BlinkIndicators();
+
+    // Creates the polling engine, which logs the program start and opens
+    // the port; a port that cannot be opened is reported and left closed.
+    void StartEngine();
+    TPollEngine *Engine() const { return FEngine.get(); }
 
     bool PortOpened() const;
     void btnComClick();
@@ -111,6 +117,9 @@ private:
     std::unique_ptr<TEventLog> FEventLog;
     std::unique_ptr<TDataLog> FDataLog;
     TfrmProgress *FProgress = nullptr; // the export progress window, for the whole run
+    // Declared after the log stores so it goes first: its last act is to
+    // log the program end.
+    std::unique_ptr<TPollEngine> FEngine;
 
     TFrmDeviceTree *FTree = nullptr;
     TFrmRealTimeView *FView = nullptr;

@@ -4,6 +4,11 @@
 #include "model/TDeviceList.h"
 #include "model/TDeviceSelection.h"
 #include "model/TUpsInfoTable.h"
+#include "protocol/TBusContext.h"
+#include "protocol/TCommDebug.h"
+#include "protocol/TCommandQueue.h"
+#include "protocol/TDiagCounters.h"
+#include "protocol/TEngineState.h"
 
 #include <QString>
 
@@ -14,6 +19,12 @@ struct TMonitorState {
     TUpsInfoTable UpsInfo;
     TDeviceList DeviceList;
     TDeviceSelection Selection;
+    TCommandQueue CmdQueue;
+    TEngineState Engine;
     QString ModelName; // set only by the password prompt
-    quint8 DebugShow = 0; // non-zero while the debug displays are on
+    TCommDebug Debug;  // exchange statistics and DebugShow
+    TDiagCounters DiagCounters;
+
+    // What the polling engine and the protocol objects work on.
+    TBusContext Bus() { return TBusContext{Engine, UpsInfo, DeviceList, CmdQueue, ModelName, Debug}; }
 };

@@ -40,6 +40,8 @@ int main(int argc, char **argv)
     TFrmMain window(state, TAppPaths::Beside(QCoreApplication::applicationDirPath()), GetVersionString());
     QObject::connect(&instance, &TSingleInstance::activationRequested, &window, [&window] { BringToFront(window); });
 
+    window.StartEngine();
+
     TTerminationSignals termination;
     QObject::connect(&termination, &TTerminationSignals::terminationRequested, &window,
                      [&window] { window.CloseWithoutQuestion(); });

@@ -89,6 +89,8 @@ int main(int argc, char **argv)
     TFrmMain window(state, paths, QStringLiteral("1.0.0.1"));
     window.AskYesNo = [](const QString &) { return true; };
     window.show();
+    if (argc > 2)
+        window.StartEngine();
     if (argc <= 2)
         SampleValues(state.UpsInfo[1]);
     Run(argc > 2 ? 6000 : 800);
