@@ -199,8 +199,9 @@ void TFrmMain::BuildToolBar()
 
     FDevIdLabel = new QLabel(bar);
     FDevIdLabel->setObjectName(QStringLiteral("lblDevID"));
-    bar->addWidget(FDevIdLabel)->setVisible(true);
-    FDevIdLabel->hide();
+    // A widget on a tool bar shows and hides through its action.
+    FDevIdAction = bar->addWidget(FDevIdLabel);
+    FDevIdAction->setVisible(false);
 
     FProtocolLabel = new QLabel(bar);
     FProtocolLabel->setObjectName(QStringLiteral("lblProtocol"));
@@ -379,7 +380,8 @@ void TFrmMain::SetProtocolLayout()
 void TFrmMain::UpdateDebugLabel()
 {
     const bool show = FState.Debug.DebugShow != 0;
-    for (QWidget *control : {static_cast<QWidget *>(FDevIdLabel), static_cast<QWidget *>(FTreeData),
+    FDevIdAction->setVisible(show);
+    for (QWidget *control : {static_cast<QWidget *>(FTreeData),
                              static_cast<QWidget *>(FArrEq), static_cast<QWidget *>(FNode),
                              FView->findChild<QWidget *>(QStringLiteral("lblUpsState"))})
         control->setVisible(show);

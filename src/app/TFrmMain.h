@@ -126,6 +126,7 @@ private:
     QPushButton *FComButton = nullptr;
     QLabel *FProtocolLabel = nullptr;
     QLabel *FDevIdLabel = nullptr;
+    QAction *FDevIdAction = nullptr;
     LedIndicator *FTxLed = nullptr;
     LedIndicator *FRxLed = nullptr;
     QPushButton *FDeleteButton = nullptr;

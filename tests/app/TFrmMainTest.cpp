@@ -9,10 +9,12 @@
 #include "ui/CaptionApplier.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
@@ -258,4 +260,43 @@ TEST_F(MainWindowFixture, LogCommandsOpenTheirWindowsForOneUse)
     }
     // Nothing of them stays behind.
     EXPECT_EQ(Window->findChildren<QDialog *>().size(), 1); // the progress window, kept for the run
+}
+
+TEST_F(MainWindowFixture, DebugFieldsFollowDebugShow)
+{
+    WriteDevices({5, 6});
+    Open();
+    Window->show(); // the tool bar lays out its widgets when shown
+    State.UpsInfo[5].TxCnt = 40;
+    State.UpsInfo[5].RxCnt = 31;
+    State.UpsInfo[5].OkCnt = 30;
+    State.UpsInfo[5].OkRate = 75;
+    State.UpsInfo[5].NoReplyCnt = 2;
+    const char *controls[] = {"lblDevID", "edtTreeData", "edtArrEq", "edtNode", "lblUpsState"};
+
+    Window->StatusPass();
+    for (const char *name : controls)
+        EXPECT_TRUE(Find(name)->isHidden()) << name;
+
+    State.Debug.DebugShow = 255;
+    Window->StatusPass();
+    Window->RefreshView();
+    QCoreApplication::processEvents(); // the tool bar lays out again
+    for (const char *name : controls)
+        EXPECT_FALSE(Find(name)->isHidden()) << name;
+    EXPECT_EQ(Find<QLabel>("lblDevID")->text(), "Cur[0]:0  Dev[5]:75%;R:2; 31:30/40");
+    EXPECT_EQ(Find<QLineEdit>("edtNode")->text(), "FidxSelNode=0FSelDevAddr=5");
+    EXPECT_EQ(Find<QLineEdit>("edtArrEq")->text(), "Select:5 Addr:5 SelNode:0");
+    EXPECT_EQ(Find<QLineEdit>("edtTreeData")->text(), "Items:1 Name:UPS5 Addr:5 Node:0");
+}
+
+TEST_F(MainWindowFixture, MainTimerCountsItsTicksAndRefreshes)
+{
+    Open();
+    for (int tick = 0; tick < 66; ++tick)
+        Window->Timer1Timer();
+    EXPECT_EQ(State.DiagCounters[0], 10);
+    EXPECT_EQ(State.DiagCounters[10], 66);
+    EXPECT_EQ(State.DiagCounters[16], 1);
+    EXPECT_FALSE(Find<QLabel>("StatusPanel4")->text().isEmpty());
 }
