@@ -70,6 +70,14 @@ TEST_F(MainWindowOnTheBus, ADeviceComesOnlineAndTheViewShowsItsValues)
     EXPECT_EQ(Window->View()->VisibleMode(), UpsMode::Online);
     EXPECT_TRUE(RunUntil([&] { return Find<LedIndicator>("iLedRx")->isOn(); }, 5000));
 
+    // A language switch while the port is open shows at the next status pass.
+    Window->ChineseClick();
+    Window->StatusPass();
+    EXPECT_EQ(text("StatusPanel1"), Sim.PortPath() + QString::fromUtf8("  已开启"));
+    EXPECT_EQ(Find<QPushButton>("btnCom")->text(), QString::fromUtf8("关闭串口"));
+    Window->EnglishClick();
+    first = Window->Tree()->topLevelItem(0); // the switch rebuilt the tree
+
     // The port button closes the port; the tree then shows every device lost.
     Window->btnComClick();
     EXPECT_FALSE(Window->PortOpened());
