@@ -38,19 +38,35 @@ QString TCsvWriter::CellField(QStringView text)
     return u'"' + quoted + QStringLiteral("\",");
 }
 
-void TCsvWriter::AddCell(QStringView text)
+void TCsvWriter::AppendField(QString &line, QStringView text)
 {
     if (NeedsQuotes(text))
-        FPending += CellField(text);
+        line += CellField(text);
     else {
-        FPending += text;
-        FPending += u',';
+        line += text;
+        line += u',';
     }
+}
+
+void TCsvWriter::AppendLineEnd(QString &line)
+{
+    line += QStringLiteral("\r\n");
+}
+
+void TCsvWriter::AddCell(QStringView text)
+{
+    AppendField(FPending, text);
 }
 
 void TCsvWriter::EndLine()
 {
-    FPending += QStringLiteral("\r\n");
+    AppendLineEnd(FPending);
+    FlushWhenFull();
+}
+
+void TCsvWriter::AddLines(QStringView lines)
+{
+    FPending += lines;
     FlushWhenFull();
 }
 

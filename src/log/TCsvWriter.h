@@ -18,6 +18,8 @@ public:
 
     void AddCell(QStringView text);
     void EndLine();
+    // Whole lines already built with AppendField and AppendLineEnd.
+    void AddLines(QStringView lines);
 
     // Writes out what is buffered. Throws ELogFileError when the device
     // refuses it. Call it before closing the device: nothing is written on
@@ -26,6 +28,8 @@ public:
 
     // The cell as it goes into a line, comma included.
     static QString CellField(QStringView text);
+    static void AppendField(QString &line, QStringView text);
+    static void AppendLineEnd(QString &line);
 
 private:
     void FlushWhenFull();

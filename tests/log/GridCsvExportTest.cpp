@@ -2,6 +2,7 @@
 
 #include "log/ELogFileError.h"
 #include "log/TCsvWriter.h"
+#include "log/TDataLogModel.h"
 #include "log/TEventLogModel.h"
 #include "serial/GbkText.h"
 #include "support/FileBytes.h"
@@ -111,4 +112,20 @@ TEST_F(ExportTest, AnExistingFileIsReplaced)
     TEventLogModel model(0);
     WriteGridCsv(model, {2}, Path("old.csv"));
     EXPECT_EQ(ReadFileBytes(Path("old.csv")), QByteArray("Address,\r\n,\r\n,\r\n"));
+}
+
+TEST_F(ExportTest, ALargeGridKeepsItsRowOrderAcrossTheBlocksItIsWrittenIn)
+{
+    std::vector<TDataRec> records;
+    for (int i = 0; i < 40000; ++i)
+        records.push_back(Sample(At(2009, 3, 1), 1, i));
+    WriteRecordFile(Path("DataLog2009_03.dat"), records);
+    TDataLogModel model(0);
+    ASSERT_TRUE(model.Load({2009, 3, 0, 0, Path("DataLog2009_03.dat")}));
+    model.Sort(2, 1);
+    WriteGridCsv(model, {2}, Path("large.csv"));
+    const QList<QByteArray> lines = ReadFileBytes(Path("large.csv")).split('\n');
+    ASSERT_EQ(lines.size(), 40002); // header, rows, and the empty piece after the last line end
+    for (int row = 0; row < 40000; ++row)
+        ASSERT_EQ(lines[row + 1], QByteArray::number(39999 - row) + ".0,\r") << row;
 }
