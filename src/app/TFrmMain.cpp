@@ -2,6 +2,10 @@
 
 #include "app/MainCommandRules.h"
 #include "app/TMonitorState.h"
+#include "control/TFrmTest.h"
+#include "control/TFrmUserSet.h"
+#include "control/TfrmPSW.h"
+#include "control/TfrmTrunOn.h"
 #include "log/TDataLog.h"
 #include "log/TEventLog.h"
 #include "log/TFrmDataLog.h"
@@ -111,6 +115,8 @@ TFrmMain::TFrmMain(TMonitorState &state, const TAppPaths &paths, const QString &
     FView->SetSinglePhaseLayout(FState.Settings.Language);
     FProgress = new TfrmProgress(FState.Settings.Language, this);
     FProgress->hide();
+    FUserSet = new TFrmUserSet(FState, [this] { return PortOpened(); }, this);
+    FUserSet->RunModal = [this](QDialog &window) { RunModal(window); };
 
     setMinimumSize(960, 660);
     resize(1080, 720);
@@ -147,8 +153,8 @@ void TFrmMain::BuildMenus()
     addItem(log, "mni203", &TFrmMain::LogSettingClick);
 
     FControlMenu = addMenu("mni300");
-    FBatteryTestAction = addItem(FControlMenu, "mni301", nullptr);
-    FTurnOnAction = addItem(FControlMenu, "mniTurnOn", nullptr);
+    FBatteryTestAction = addItem(FControlMenu, "mni301", &TFrmMain::BatteryTestClick);
+    FTurnOnAction = addItem(FControlMenu, "mniTurnOn", &TFrmMain::TurnOnClick);
 
     QMenu *language = addMenu("mni400");
     addItem(language, "mni401", &TFrmMain::ChineseClick);
@@ -485,6 +491,32 @@ void TFrmMain::UserSetClick()
         ShowMessage(FTexts.DeviceNotOnline);
         return;
     }
+    FUserSet->show();
+    FUserSet->raise();
+    FUserSet->activateWindow();
+}
+
+bool TFrmMain::PasswordAccepted()
+{
+    TfrmPSW prompt(FState.ModelName, FState.Settings.Language, this);
+    RunModal(prompt);
+    return prompt.result() == QDialog::Accepted;
+}
+
+void TFrmMain::BatteryTestClick()
+{
+    if (!PasswordAccepted())
+        return;
+    TFrmTest window(FState, this);
+    RunModal(window);
+}
+
+void TFrmMain::TurnOnClick()
+{
+    if (!PasswordAccepted())
+        return;
+    TfrmTrunOn window(FState, this);
+    RunModal(window);
 }
 
 void TFrmMain::EventLogClick()

@@ -23,6 +23,7 @@ class TEventLog;
 class TFrmDeviceTree;
 class TFrmRealTimeView;
 class TfrmProgress;
+class TFrmUserSet;
 class TPollEngine;
 struct TMonitorState;
 
@@ -77,6 +78,8 @@ public:
 
     // Commands of the menus and buttons.
     void UserSetClick();
+    void BatteryTestClick();
+    void TurnOnClick();
     void EventLogClick();
     void DataLogClick();
     void LogSettingClick();
@@ -93,6 +96,7 @@ public:
     TDataLog &DataLog() { return *FDataLog; }
     TFrmDeviceTree *Tree() const { return FTree; }
     TFrmRealTimeView *View() const { return FView; }
+    TFrmUserSet *UserSet() const { return FUserSet; }
     QTimer &Timer1() { return FTimer1; }
     const TShellTexts &Texts() const { return FTexts; }
 
@@ -106,6 +110,8 @@ private:
     void BuildStatusBar();
     void UpdateCommandStates();
     bool ConfirmAndSave();
+    // The password prompt; true when it closed with OK.
+    bool PasswordAccepted();
 
     TMonitorState &FState;
     TAppPaths FPaths;
@@ -117,6 +123,7 @@ private:
     std::unique_ptr<TEventLog> FEventLog;
     std::unique_ptr<TDataLog> FDataLog;
     TfrmProgress *FProgress = nullptr; // the export progress window, for the whole run
+    TFrmUserSet *FUserSet = nullptr;   // the user settings window, for the whole run
     // Declared after the log stores so it goes first: its last act is to
     // log the program end.
     std::unique_ptr<TPollEngine> FEngine;

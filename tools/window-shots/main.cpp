@@ -6,6 +6,11 @@
 #include "app/TAppPaths.h"
 #include "app/TFrmMain.h"
 #include "app/TMonitorState.h"
+#include "control/TFrmDataSet.h"
+#include "control/TFrmTest.h"
+#include "control/TFrmUserSet.h"
+#include "control/TfrmPSW.h"
+#include "control/TfrmTrunOn.h"
 #include "model/TDeviceNode.h"
 #include "model/TFrmDeviceTree.h"
 #include "model/TFrmRealTimeView.h"
@@ -56,6 +61,73 @@ void Save(QWidget &window, const QString &path)
 {
     window.grab().save(path);
     qInfo("%s", qPrintable(path));
+}
+
+void SampleParameters(TUpsPara &para)
+{
+    para.ParallelId = 1;
+    para.WorkMode = 0;
+    para.VoltLevel = 220;
+    para.FreqLevel = 50;
+    para.ParallelCount = 2;
+    para.RedundancyCount = 1;
+    para.BypassFreqRange = 5;
+    para.BypassVoltMax = 15;
+    para.BypassVoltMin = -20;
+    para.InvVoltTrim = 15;
+    para.BattCells = 32;
+    para.BattGroups = 1;
+    para.BoostVolt = 235;
+    para.FloatVolt = 227;
+    para.EodVolt = 180;
+    para.BattAh = 100;
+    para.PreAlarmTime = 5;
+    para.MaxChargeCurrent = 20;
+    para.BoostTime = 30;
+    para.StatusControl = 0x1000;
+    para.OperationMode = 1;
+}
+
+// The password prompt, the control windows and the parameter windows, on
+// the first device with sample parameters.
+void SaveControlWindows(TMonitorState &state, const QString &out, const QString &suffix)
+{
+    SampleValues(state.UpsInfo[1]);
+    SampleParameters(state.UpsInfo[1].Para);
+    state.Selection.FSelDevAddr = 1;
+    state.ModelName = QStringLiteral("QMX960LD");
+    auto portOpen = [] { return true; };
+
+    TfrmPSW prompt(state.ModelName, state.Settings.Language);
+    prompt.show();
+    Run(100);
+    Save(prompt, out + QStringLiteral("/control-password-%1.png").arg(suffix));
+
+    TFrmTest test(state);
+    test.show();
+    Run(100);
+    Save(test, out + QStringLiteral("/control-battery-test-%1.png").arg(suffix));
+
+    TfrmTrunOn turnOn(state);
+    turnOn.show();
+    Run(100);
+    Save(turnOn, out + QStringLiteral("/control-turn-on-%1.png").arg(suffix));
+    turnOn.hide();
+
+    TFrmUserSet userSet(state, portOpen);
+    userSet.show();
+    userSet.Timer1Timer();
+    Run(100);
+    Save(userSet, out + QStringLiteral("/control-user-set-%1.png").arg(suffix));
+
+    TFrmDataSet dataSet(state, portOpen);
+    dataSet.show();
+    const struct { int row; const char *name; } rows[] = {{4, "list"}, {11, "number"}, {15, "switches"}};
+    for (const auto &r : rows) {
+        dataSet.ListBox1Click(r.row);
+        Run(100);
+        Save(dataSet, out + QStringLiteral("/control-data-set-%1-%2.png").arg(QLatin1String(r.name), suffix));
+    }
 }
 
 } // namespace
@@ -121,6 +193,7 @@ int main(int argc, char **argv)
         Run(200);
         Save(window, out + QStringLiteral("/main-graph-%1.png").arg(suffix));
         window.View()->ShowGraphPage(false);
+        SaveControlWindows(state, out, suffix);
     }
     window.close();
     return 0;
