@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 TFrmTest::TFrmTest(TMonitorState &state, QWidget *parent)
     : QDialog(parent), FState(state), FLabel(new QLabel(this)), FTime(new QLineEdit(QStringLiteral("60"), this)),
       FStart(new QPushButton(this)), FCancel(new QPushButton(this))
@@ -41,7 +43,7 @@ TFrmTest::TFrmTest(TMonitorState &state, QWidget *parent)
     buttons->addWidget(FCancel);
     layout->addLayout(buttons, 1, 0, 1, 2);
     ApplyLanguage();
-    setFixedSize(320, sizeHint().height());
+    setFixedSize(std::max(320, sizeHint().width()), sizeHint().height());
 
     connect(FStart, &QPushButton::clicked, this, &TFrmTest::Button1Click);
     connect(FCancel, &QPushButton::clicked, this, &TFrmTest::Button2Click);

@@ -38,7 +38,9 @@ TFrmUserSet::TFrmUserSet(TMonitorState &state, std::function<bool()> portOpened,
     layout->addLayout(top);
     layout->addWidget(BuildGroup1());
     layout->addWidget(BuildGroup2());
-    layout->addStretch(1);
+    // The window takes the size its captions need in the current language
+    // and with or without the operation mode; the user cannot resize it.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     FTimer1.setInterval(kTimerInterval);
     connect(&FTimer1, &QTimer::timeout, this, &TFrmUserSet::Timer1Timer);
@@ -52,7 +54,6 @@ TFrmUserSet::TFrmUserSet(TMonitorState &state, std::function<bool()> portOpened,
     FSet->hide();
     FOutput->hide();
     ApplyLanguage();
-    setFixedSize(sizeHint());
 }
 
 QLineEdit *TFrmUserSet::AddValue(QGridLayout *grid, int row, int column, const char *label, const char *box)
