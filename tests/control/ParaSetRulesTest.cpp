@@ -200,8 +200,7 @@ TEST(ParaSetRulesTest, ValidateTurnsTheChoiceIntoTheRegisterValue)
             EXPECT_EQ(check.Message, QString::fromLatin1(c.message)) << c.name;
         }
         EXPECT_EQ(check.EditText.has_value(), c.editText != nullptr) << c.name;
-        if (c.editText != nullptr && check.EditText)
-            EXPECT_EQ(*check.EditText, QString::fromLatin1(c.editText)) << c.name;
+        EXPECT_EQ(check.EditText.value_or(QString()), QString::fromLatin1(c.editText ? c.editText : "")) << c.name;
         const TFocus focus = RowAt(c.row)->Editor == TEditor::Number ? TFocus::Edit : TFocus::List;
         EXPECT_EQ(check.Focus, c.ok ? TFocus::None : focus) << c.name;
     }
