@@ -14,6 +14,9 @@
 #include "log/TfrmProgress.h"
 #include "model/RealTimeViewTexts.h"
 #include "model/TFrmDeviceTree.h"
+#include "model/TFrmEquipSearch.h"
+#include "model/TFrmNewEquip.h"
+#include "model/TFrmProperty.h"
 #include "model/TFrmRealTimeView.h"
 #include "protocol/TPollEngine.h"
 #include "protocol/TPollProtocol.h"
@@ -258,6 +261,9 @@ QWidget *TFrmMain::BuildDevicePanel()
     FDeleteButton = makeButton("btnDelete");
     FPropertyButton = makeButton("btnProperty");
     connect(FDeleteButton, &QPushButton::clicked, this, &TFrmMain::DeleteSelectedDevice);
+    connect(search, &QPushButton::clicked, this, &TFrmMain::SearchClick);
+    connect(add, &QPushButton::clicked, this, &TFrmMain::NewClick);
+    connect(FPropertyButton, &QPushButton::clicked, this, &TFrmMain::PropertyClick);
 
     auto *buttons = new QGridLayout;
     buttons->setSpacing(4);
@@ -483,6 +489,34 @@ void TFrmMain::DeleteSelectedDevice()
 quint8 TFrmMain::GetSelDevAddr() const
 {
     return FState.Selection.GetSelDevAddr();
+}
+
+void TFrmMain::SearchClick()
+{
+    TFrmEquipSearch window(FState.DeviceList, FState.Engine, FEngine.get(), FState.Settings.Language,
+                           [this] { DeviceListChanged(); }, this);
+    RunModal(window);
+}
+
+void TFrmMain::NewClick()
+{
+    TFrmNewEquip window(FState.DeviceList, FState.Settings.Language, [this] { DeviceListChanged(); }, this);
+    RunModal(window);
+}
+
+void TFrmMain::PropertyClick()
+{
+    if (!DeviceCommandsEnabled(FState.Selection.FidxSelNode))
+        return;
+    TFrmProperty window(FState.DeviceList, FState.Selection.FidxSelNode, FState.Settings.Language,
+                        [this] { DeviceListChanged(); }, this);
+    RunModal(window);
+}
+
+void TFrmMain::DeviceListChanged()
+{
+    RebuildDeviceTree();
+    SaveDeviceList();
 }
 
 void TFrmMain::UserSetClick()

@@ -76,6 +76,11 @@ public:
     void DeleteSelectedDevice();
     quint8 GetSelDevAddr() const;
 
+    // The device buttons that open the search, add and property windows.
+    void SearchClick();
+    void NewClick();
+    void PropertyClick();
+
     // Commands of the menus and buttons.
     void UserSetClick();
     void BatteryTestClick();
@@ -112,6 +117,8 @@ private:
     bool ConfirmAndSave();
     // The password prompt; true when it closed with OK.
     bool PasswordAccepted();
+    // After a window changed the device list: the tree and the file follow.
+    void DeviceListChanged();
 
     TMonitorState &FState;
     TAppPaths FPaths;
