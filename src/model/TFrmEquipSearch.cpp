@@ -66,7 +66,7 @@ QLabel *Label(const char *name, QWidget *parent)
 TFrmEquipSearch::TFrmEquipSearch(TDeviceList &deviceList, TEngineState &engineState, TPollEngine *pollEngine,
                                  quint8 language, std::function<void()> listChanged, QWidget *parent)
     : QDialog(parent), FDeviceList(deviceList), FPollEngine(pollEngine), FLanguage(language),
-      FListChanged(std::move(listChanged)), FSearch(engineState), FTable(this)
+      FListChanged(std::move(listChanged)), FSearch(engineState)
 {
     setObjectName(QStringLiteral("TFrmEquipSearch"));
     ShowMessage = [this](const QString &text) { ShowPlainMessage(this, text); };
@@ -122,10 +122,15 @@ void TFrmEquipSearch::BuildLayout()
     FProgress->setObjectName(QStringLiteral("PrgBarSearch"));
     FProgress->setTextVisible(false);
     FProgress->setMaximumHeight(14);
+    // The group keeps its height whether a search runs or not.
+    QSizePolicy keepRoom = FProgress->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    FProgress->setSizePolicy(keepRoom);
     FFinished = Label("txtFinished", searchGroup);
     FFinished->setMinimumHeight(18);
     auto *searchRow = new QHBoxLayout;
-    searchRow->addWidget(FFinished, 1);
+    searchRow->addWidget(FFinished);
+    searchRow->addStretch(1);
     searchRow->addWidget(FSearchButton);
     auto *searchLayout = new QVBoxLayout(searchGroup);
     searchLayout->addWidget(rangeGroup);

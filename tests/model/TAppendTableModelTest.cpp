@@ -123,9 +123,9 @@ TEST_F(AppendTable, AppendedNamesFillFortyBytesWithoutSplittingACharacter)
         {QStringLiteral("A") + chinese20, "A" + QByteArray::fromHex(QByteArray("c9e8").repeated(19)) + '\r'},
     };
     TDeviceList list;
-    for (const auto &c : cases) {
-        Table.MoveOne(static_cast<std::uint8_t>(list.Count() + 1), list);
-        SetName(static_cast<int>(Table.Entries().size()) - 1, c.name);
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(Table.MoveOne(static_cast<std::uint8_t>(i + 1), list), Result::Moved);
+        SetName(i, cases[i].name);
     }
     ASSERT_EQ(Table.AppendTo(list), AppendResult::Appended);
     EXPECT_TRUE(Table.Entries().empty());

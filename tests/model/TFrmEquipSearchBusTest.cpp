@@ -79,7 +79,10 @@ TEST_P(SearchOnTheBus, UnitsOfTheRangeAreFoundAppendedAndPolled)
         EXPECT_EQ(State.DeviceList.At(i + 1)->Addr, addrs[i]);
         EXPECT_EQ(State.DeviceList.At(i + 1)->NameText(), QStringLiteral("Hall %1").arg(i + 1));
     }
-    // Normal polling has taken over: every appended unit comes online.
+    // Normal polling has taken over: with what the probes saw forgotten,
+    // every appended unit comes online again.
+    for (quint8 addr : addrs)
+        State.UpsInfo[addr].LinkState = kLinkLost;
     const bool online = WaitUntil(
         [&] {
             Window->RefreshView();

@@ -1,6 +1,7 @@
 // window-shots OUTDIR [COMNAME]
 // Builds the main window in a scratch program directory with three devices,
-// lets it run for a few seconds and saves what it shows. With COMNAME (a
+// lets it run for a few seconds and saves what it shows, then the device
+// search, add and property windows. With COMNAME (a
 // pseudo-terminal of upssim) the values come from the bus; without it the
 // first device gets sample values.
 #include "app/TAppPaths.h"
@@ -13,6 +14,9 @@
 #include "control/TfrmTrunOn.h"
 #include "model/TDeviceNode.h"
 #include "model/TFrmDeviceTree.h"
+#include "model/TFrmEquipSearch.h"
+#include "model/TFrmNewEquip.h"
+#include "model/TFrmProperty.h"
 #include "model/TFrmRealTimeView.h"
 #include "ui/Theme.h"
 
@@ -20,6 +24,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
@@ -130,6 +137,43 @@ void SaveControlWindows(TMonitorState &state, const QString &out, const QString 
     }
 }
 
+// The search window in the middle of a search with three units found and
+// two of them moved into the table, and the add and property windows.
+void SaveDeviceWindows(TMonitorState &state, TFrmMain &main, const QString &out, const QString &suffix)
+{
+    const quint8 language = state.Settings.Language;
+    {
+        TFrmEquipSearch search(state.DeviceList, state.Engine, nullptr, language, [] {}, &main);
+        search.btnSearchClick();
+        for (int i = 0; i < 7; ++i)
+            search.Search().NextSearchAddr();
+        for (std::uint8_t addr : {6, 4, 5})
+            search.Search().AddressFound(addr);
+        search.btnSelAllClick();
+        search.Table().setData(search.Table().index(0, 1), QStringLiteral("Server room"), Qt::EditRole);
+        search.show();
+        Run(200);
+        Save(search, out + QStringLiteral("/search-running-%1.png").arg(suffix));
+        while (search.Search().Searching())
+            search.Search().NextSearchAddr();
+        Run(200);
+        Save(search, out + QStringLiteral("/search-completed-%1.png").arg(suffix));
+    }
+    {
+        TFrmNewEquip add(state.DeviceList, language, [] {}, &main);
+        add.findChild<QLineEdit *>(QStringLiteral("edtEquipName"))->setText(QStringLiteral("UPS-04"));
+        add.show();
+        Run(200);
+        Save(add, out + QStringLiteral("/add-%1.png").arg(suffix));
+    }
+    {
+        TFrmProperty property(state.DeviceList, 1, language, [] {}, &main);
+        property.show();
+        Run(200);
+        Save(property, out + QStringLiteral("/property-%1.png").arg(suffix));
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -194,6 +238,7 @@ int main(int argc, char **argv)
         Save(window, out + QStringLiteral("/main-graph-%1.png").arg(suffix));
         window.View()->ShowGraphPage(false);
         SaveControlWindows(state, out, suffix);
+        SaveDeviceWindows(state, window, out, suffix);
     }
     window.close();
     return 0;
