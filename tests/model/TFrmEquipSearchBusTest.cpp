@@ -21,6 +21,11 @@ struct TBusProtocol {
     int Setting;         // the Protocol setting
 };
 
+void PrintTo(const TBusProtocol &protocol, std::ostream *out)
+{
+    *out << protocol.SimName;
+}
+
 class SearchOnTheBus : public MainWindowFixture, public ::testing::WithParamInterface<TBusProtocol>
 {
 protected:
