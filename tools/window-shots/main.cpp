@@ -25,8 +25,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
