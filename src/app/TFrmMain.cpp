@@ -1,6 +1,9 @@
 #include "app/TFrmMain.h"
 
 #include "app/MainCommandRules.h"
+#include "app/SoftwareParaChoices.h"
+#include "app/TFrmAbout.h"
+#include "app/TFrmSoftwarePara.h"
 #include "app/TMonitorState.h"
 #include "control/TFrmTest.h"
 #include "control/TFrmUserSet.h"
@@ -18,6 +21,7 @@
 #include "model/TFrmNewEquip.h"
 #include "model/TFrmProperty.h"
 #include "model/TFrmRealTimeView.h"
+#include "protocol/TFrmCom.h"
 #include "protocol/TPollEngine.h"
 #include "protocol/TPollProtocol.h"
 #include "serial/ECommsError.h"
@@ -63,7 +67,7 @@ QLineEdit *DebugField(const QString &name, QWidget *parent)
 } // namespace
 
 TFrmMain::TFrmMain(TMonitorState &state, const TAppPaths &paths, const QString &versionText, QWidget *parent)
-    : QMainWindow(parent), FState(state), FPaths(paths)
+    : QMainWindow(parent), FState(state), FPaths(paths), FVersionText(versionText)
 {
     setObjectName(QStringLiteral("TFrmMain"));
     AskYesNo = [this](const QString &text) {
@@ -145,7 +149,7 @@ void TFrmMain::BuildMenus()
 
     QMenu *system = addMenu("mni100");
     FUserSetAction = addItem(system, "mni101", &TFrmMain::UserSetClick);
-    addItem(system, "mni102", nullptr);
+    addItem(system, "mni102", &TFrmMain::SoftwareParaClick);
     system->addSeparator();
     QAction *exit = addItem(system, "mni103", nullptr);
     connect(exit, &QAction::triggered, this, &QWidget::close);
@@ -164,7 +168,7 @@ void TFrmMain::BuildMenus()
     addItem(language, "mni402", &TFrmMain::EnglishClick);
 
     QMenu *help = addMenu("mni500");
-    addItem(help, "mni501", nullptr);
+    addItem(help, "mni501", &TFrmMain::AboutClick);
 }
 
 void TFrmMain::BuildToolBar()
@@ -437,8 +441,10 @@ void TFrmMain::StartEngine()
         return;
     FEngine = std::make_unique<TPollEngine>(FState.Bus(), FState.Settings, *FEventLog, *FDataLog,
                                             FState.DiagCounters);
-    connect(FEngine.get(), &TPollEngine::portOpenFailed, this,
-            [this](const QString &) { ShowError(FTexts.PortError); });
+    connect(FEngine.get(), &TPollEngine::portOpenFailed, this, [this](const QString &) {
+        ShowError(FTexts.PortError);
+        SoftwareParaClick();
+    });
     FEngine->Start();
 }
 
@@ -583,6 +589,46 @@ void TFrmMain::EnglishClick()
 {
     FState.Settings.Language = 0;
     ApplyLanguage();
+}
+
+void TFrmMain::SoftwareParaClick()
+{
+    TFrmSoftwarePara::TActions actions{
+        [this] {
+            if (FEngine != nullptr)
+                FEngine->OpenPort();
+        },
+        [this] { SetProtocolLayout(); },
+        [this](const QString &text) { ShowError(text); },
+    };
+    TFrmSoftwarePara window(FState.Settings, FPaths.SettingsFile, AutoStartEntry, SystemSerialDevices(), actions,
+                            this);
+    RunModal(window);
+}
+
+void TFrmMain::AboutClick()
+{
+    TFrmAbout window(FState.Settings.Language, FVersionText, this);
+    window.OpenTrace = [this] { ShowTraceWindow(); };
+    window.HideTrace = [this] { HideTraceWindow(); };
+    RunModal(window);
+}
+
+void TFrmMain::ShowTraceWindow()
+{
+    if (FEngine == nullptr)
+        return;
+    if (FTrace == nullptr)
+        FTrace = std::make_unique<TFrmCom>(*FEngine);
+    FTrace->show();
+    FTrace->raise();
+    FTrace->activateWindow();
+}
+
+void TFrmMain::HideTraceWindow()
+{
+    if (FTrace != nullptr)
+        FTrace->hide();
 }
 
 void TFrmMain::CloseWithoutQuestion()

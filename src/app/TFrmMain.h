@@ -2,6 +2,7 @@
 
 #include "app/MainWindowTexts.h"
 #include "app/TAppPaths.h"
+#include "app/TAutoStartEntry.h"
 #include "app/TMainTicker.h"
 
 #include <QMainWindow>
@@ -20,6 +21,7 @@ class QPushButton;
 class QToolButton;
 class TDataLog;
 class TEventLog;
+class TFrmCom;
 class TFrmDeviceTree;
 class TFrmRealTimeView;
 class TfrmProgress;
@@ -51,6 +53,8 @@ public:
     std::function<void(const QString &text)> ShowError;
     // Shows a window made for one use, modally.
     std::function<void(QDialog &window)> RunModal;
+    // Where the software parameter window puts the autostart entry.
+    TAutoStartEntry AutoStartEntry = TAutoStartEntry::ForThisSystem();
 
     // One tick of the main timer; the timer calls it every 10 ms.
     void Timer1Timer();
@@ -90,6 +94,13 @@ public:
     void LogSettingClick();
     void ChineseClick();
     void EnglishClick();
+    void SoftwareParaClick();
+    void AboutClick();
+
+    // The Trace window, made on first use and kept for the run.
+    void ShowTraceWindow();
+    void HideTraceWindow();
+    TFrmCom *TraceWindow() const { return FTrace.get(); }
 
     // Closes without asking, for a logout or a service manager stopping
     // the program.
@@ -134,6 +145,9 @@ private:
     // Declared after the log stores so it goes first: its last act is to
     // log the program end.
     std::unique_ptr<TPollEngine> FEngine;
+    // A view on the engine, so it goes before it.
+    std::unique_ptr<TFrmCom> FTrace;
+    QString FVersionText;
 
     TFrmDeviceTree *FTree = nullptr;
     TFrmRealTimeView *FView = nullptr;

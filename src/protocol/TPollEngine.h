@@ -92,7 +92,12 @@ public:
     void SetSearchCursor(TSearchCursor *cursor) { FSearchCursor = cursor; }
 
     TComm &Comm1() { return *FComm; }
+    const TComm &Comm1() const { return *FComm; }
     const TBusContext &Context() const { return FContext; }
+    // What the Trace window shows and clears besides the bus state.
+    const TSettings &Settings() const { return FSettings; }
+    TDiagCounters &DiagCounters() { return FDiagCounters; }
+    const TDiagCounters &DiagCounters() const { return FDiagCounters; }
 
     bool TraceVisible = false;
     TDateTime LastLogTime = 0;

@@ -56,6 +56,8 @@ public:
     // Nothing happens when the port is closed.
     void CloseComm();
     bool IsOpen() const { return FPort.isOpen(); }
+    // The system's handle of the open port; 0 while it is closed.
+    qintptr Handle() const { return FPort.isOpen() ? static_cast<qintptr>(FPort.handle()) : 0; }
 
     // Queues a copy of the bytes for transmission. False when the port is
     // closed, there is nothing to send, or the bytes could not be queued.

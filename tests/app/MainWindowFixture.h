@@ -6,11 +6,13 @@
 #include "model/TDeviceNode.h"
 #include "support/FileBytes.h"
 
+#include <QDialog>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 // A main window in a scratch program directory: its settings file and
@@ -28,6 +30,10 @@ protected:
     QStringList Questions;
     QStringList Messages;
     QStringList Errors;
+    // Class names of the windows shown modally, in order; OnModal, when
+    // set, plays the user of each (it is shown, not run).
+    QStringList ModalWindows;
+    std::function<void(QDialog &window)> OnModal;
 
     void WriteSettings(const QByteArray &ini) { WriteFileBytes(Paths.SettingsFile, ini); }
 
@@ -51,6 +57,15 @@ protected:
         };
         Window->ShowMessage = [this](const QString &text) { Messages << text; };
         Window->ShowError = [this](const QString &text) { Errors << text; };
+        Window->RunModal = [this](QDialog &window) {
+            ModalWindows << QString::fromLatin1(window.metaObject()->className());
+            if (OnModal) {
+                window.show();
+                OnModal(window);
+            }
+        };
+        Window->AutoStartEntry = TAutoStartEntry(Dir.filePath("xdg/system"), Dir.filePath("xdg/user"),
+                                                 Dir.filePath("orvan"));
         return *Window;
     }
 

@@ -1,11 +1,15 @@
 // window-shots OUTDIR [COMNAME]
 // Builds the main window in a scratch program directory with three devices,
-// lets it run for a few seconds and saves what it shows, then the device
-// search, add and property windows. With COMNAME (a
+// lets it run for a few seconds and saves what it shows, then the control,
+// device search, add and property windows, the About box, the software
+// parameter window and the Trace window. With COMNAME (a
 // pseudo-terminal of upssim) the values come from the bus; without it the
 // first device gets sample values.
+#include "app/SoftwareParaChoices.h"
 #include "app/TAppPaths.h"
+#include "app/TFrmAbout.h"
 #include "app/TFrmMain.h"
+#include "app/TFrmSoftwarePara.h"
 #include "app/TMonitorState.h"
 #include "control/TFrmDataSet.h"
 #include "control/TFrmTest.h"
@@ -18,6 +22,8 @@
 #include "model/TFrmNewEquip.h"
 #include "model/TFrmProperty.h"
 #include "model/TFrmRealTimeView.h"
+#include "protocol/TFrmCom.h"
+#include "protocol/TPollEngine.h"
 #include "ui/Theme.h"
 
 #include <QApplication>
@@ -172,6 +178,50 @@ void SaveDeviceWindows(TMonitorState &state, TFrmMain &main, const QString &out,
     }
 }
 
+// A Modbus exchange for the Trace window when no simulator is on the line.
+void SampleExchange(TPollEngine &engine)
+{
+    const QByteArray request = QByteArray::fromHex("01047530000E6BCD");
+    const QByteArray reply = QByteArray::fromHex("01041C08980898089808980898089801F401F401F4138800000000000000005A3C");
+    for (int i = 0; i < 6; ++i) {
+        engine.SendFrame(reinterpret_cast<const std::uint8_t *>(request.constData()), int(request.size()));
+        engine.Comm1ReceiveData(reinterpret_cast<const std::uint8_t *>(reply.constData()), int(reply.size()));
+    }
+}
+
+// The About box, the software parameter window and the Trace window.
+void SaveServiceWindows(TFrmMain &window, TMonitorState &state, const QString &out, const QString &suffix,
+                        bool onBus)
+{
+    TFrmAbout about(state.Settings.Language, QStringLiteral("1.0.0.1"));
+    about.show();
+    for (int i = 0; i < 2; ++i)
+        about.LabelDoubleClick();
+    Run(200);
+    Save(about, out + QStringLiteral("/about-%1.png").arg(suffix));
+
+    const quint8 protocol = state.Settings.PortInfo.Protocol;
+    TFrmSoftwarePara para(state.Settings, QString(), TAutoStartEntry(QString(), QString(), QString()),
+                          SystemSerialDevices(), {});
+    para.show();
+    Run(200);
+    Save(para, out + QStringLiteral("/software-para-%1.png").arg(suffix));
+    para.close();
+    state.Settings.PortInfo.Protocol = protocol;
+
+    window.ShowTraceWindow();
+    TFrmCom *trace = window.TraceWindow();
+    if (trace == nullptr)
+        return;
+    if (!onBus)
+        SampleExchange(*window.Engine());
+    Run(onBus ? 3000 : 300);
+    trace->RefreshTrace();
+    Run(100);
+    Save(*trace, out + QStringLiteral("/trace-%1.png").arg(suffix));
+    trace->hide();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -202,9 +252,10 @@ int main(int argc, char **argv)
 
     TFrmMain window(state, paths, QStringLiteral("1.0.0.1"));
     window.AskYesNo = [](const QString &) { return true; };
+    window.ShowError = [](const QString &text) { qInfo("%s", qPrintable(text)); };
+    window.RunModal = [](QDialog &) {};
     window.show();
-    if (argc > 2)
-        window.StartEngine();
+    window.StartEngine();
     if (argc <= 2)
         SampleValues(state.UpsInfo[1]);
     Run(argc > 2 ? 6000 : 800);
@@ -237,6 +288,7 @@ int main(int argc, char **argv)
         window.View()->ShowGraphPage(false);
         SaveControlWindows(state, out, suffix);
         SaveDeviceWindows(state, window, out, suffix);
+        SaveServiceWindows(window, state, out, suffix, argc > 2);
     }
     window.close();
     return 0;

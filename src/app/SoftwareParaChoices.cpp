@@ -1,0 +1,77 @@
+#include "app/SoftwareParaChoices.h"
+
+#include "app/TSettings.h"
+#include "serial/ComPortName.h"
+
+#include <QSerialPortInfo>
+#include <algorithm>
+#include <QSet>
+
+namespace {
+
+const char *const kBaudRates[] = {"2400", "4800", "9600"};
+
+QString ComName(int number)
+{
+    return QStringLiteral("COM%1").arg(number);
+}
+
+} // namespace
+
+QStringList PortListItems(const QString &storedComName, const QStringList &systemDevices)
+{
+    QStringList items;
+    QSet<QString> comDevices;
+    for (int number = 1; number <= kComPortCount; ++number) {
+        items << ComName(number);
+        comDevices.insert(SystemPortName(ComName(number)));
+    }
+    for (const QString &device : systemDevices) {
+        if (!comDevices.contains(device) && !items.contains(device))
+            items << device;
+    }
+    if (!storedComName.isEmpty() && !items.contains(storedComName))
+        items << storedComName;
+    return items;
+}
+
+QStringList BaudListItems(qint32 storedBaudRate)
+{
+    QStringList items;
+    for (const char *rate : kBaudRates)
+        items << QLatin1String(rate);
+    const QString stored = QString::number(storedBaudRate);
+    if (storedBaudRate > 0 && !items.contains(stored))
+        items << stored;
+    return items;
+}
+
+int ItemIndex(const QStringList &items, const QString &text)
+{
+    return std::max(0, static_cast<int>(items.indexOf(text)));
+}
+
+qint32 BaudRateFromText(const QString &text)
+{
+    bool ok = false;
+    const qint32 rate = text.toInt(&ok);
+    return ok ? rate : 2400;
+}
+
+QStringList SystemSerialDevices()
+{
+    QStringList devices;
+    for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts())
+        devices << port.systemLocation();
+    devices.sort();
+    return devices;
+}
+
+void ApplySoftwareChoices(TSettings &settings, const TSoftwareChoices &choices)
+{
+    TPortInfo &port = settings.PortInfo;
+    port.ComName = choices.ComName;
+    port.BaudRate = BaudRateFromText(choices.BaudText);
+    port.Protocol = kSoftwareParaProtocol;
+    port.AutoStart = choices.AutoStart;
+}
