@@ -1,7 +1,6 @@
 #include "app/TFrmAbout.h"
 
 #include "app/AboutTexts.h"
-#include "ui/ToolbarIcons.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -28,28 +27,34 @@ TFrmAbout::TFrmAbout(quint8 language, const QString &versionText, QWidget *paren
     FDigits->setObjectName(QStringLiteral("Edit1"));
     FDigits->hide();
 
+    // A band in the colours of the main window's toolbar carries the
+    // application title.
     auto *name = new QLabel(QStringLiteral("Orvan 2000"), this);
     name->setObjectName(QStringLiteral("lblAppTitle"));
     name->setAlignment(Qt::AlignCenter);
-    auto *icon = new QLabel(this);
-    icon->setPixmap(ToolbarIcons::Icon(ToolbarIcons::Glyph::About).pixmap(40, 40));
-    icon->setAlignment(Qt::AlignCenter);
+    name->setMinimumHeight(64);
+    name->setStyleSheet(QStringLiteral(
+        "QLabel { color: #ffffff; font-size: 20pt; font-weight: 600; letter-spacing: 1px;"
+        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #2a3949, stop:1 #1f2b38);"
+        " border-bottom: 3px solid #1f7a8c; }"));
+    FCount->setStyleSheet(QStringLiteral("QLabel { color: #6b7886; }"));
     // Nothing on the box takes the focus: every key goes to the box itself.
     for (QWidget *child : findChildren<QWidget *>())
         child->setFocusPolicy(Qt::NoFocus);
 
     auto *bottom = new QHBoxLayout;
+    bottom->setContentsMargins(0, 0, 10, 6);
     bottom->addStretch(1);
     bottom->addWidget(FCount);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(28, 22, 10, 6);
-    layout->addWidget(icon);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(name);
-    layout->addSpacing(6);
+    layout->addStretch(1);
     layout->addWidget(FProductLine);
     layout->addStretch(1);
     layout->addLayout(bottom);
-    setFixedSize(380, 210);
+    setFixedSize(400, 200);
     ApplyLanguage();
 }
 

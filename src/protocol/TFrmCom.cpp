@@ -109,6 +109,8 @@ void TFrmCom::BuildLayout()
     FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FGrid->setSelectionMode(QAbstractItemView::NoSelection);
     FGrid->horizontalHeader()->setStretchLastSection(true);
+    FGrid->setColumnWidth(0, 64);
+    FGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     FGrid->verticalHeader()->setDefaultSectionSize(20);
     for (int row = 0; row < kGridRows; ++row)
         for (int column = 0; column < 2; ++column)
