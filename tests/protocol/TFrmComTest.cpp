@@ -179,6 +179,13 @@ TEST_F(TraceWindow, GridShowsOneHundredCodesFromTheFirstCode)
     Find<QCheckBox>("chkHex")->setChecked(true);
     EXPECT_EQ(Cell(0, 1), "0028");
     EXPECT_EQ(Find<QSpinBox>("medtAddr")->maximum(), 9000);
+
+    // The engine's tick refreshes the window while it is shown.
+    Bus.UpsInfo[0].TxCnt = 41;
+    Bus.Debug.SendCnt = 3;
+    Bus.Poll.Timer1Timer();
+    EXPECT_EQ(Cell(0, 1), "0029");
+    EXPECT_TRUE(Find<QLabel>("lb_CommInfo")->text().startsWith("Send:3;"));
 }
 
 TEST_F(TraceWindow, DebugShowFollowsTheBoxAndTheFlag)
