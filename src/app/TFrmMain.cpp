@@ -666,5 +666,6 @@ void TFrmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    FUserSet->close(); // a window of its own that must not outlive the program
     event->accept();
 }

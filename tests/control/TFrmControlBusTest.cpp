@@ -86,6 +86,12 @@ TEST_F(ControlWindows, TheUserSettingsWindowIsOneWindowForTheRun)
     Window->UserSetClick();
     EXPECT_EQ(Window->UserSet(), window);
     EXPECT_TRUE(window->isVisible());
+
+    // It goes with the main window.
+    ExitAnswer = true;
+    Window->show();
+    ASSERT_TRUE(Window->close());
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(ControlWindows, CommandsReachTheSimulatedUnit)
