@@ -11,7 +11,9 @@
 #include "protocol/TDiagCounters.h"
 #include "protocol/TEngineState.h"
 #include "protocol/TMModbus.h"
+#include "protocol/TRorizuProtocol.h"
 #include "protocol/TSearchCursor.h"
+#include "protocol/TYdtV31Protocol.h"
 #include "serial/ComPortName.h"
 #include "serial/ECommsError.h"
 #include "serial/TComm.h"
@@ -54,6 +56,8 @@ TPollEngine::TPollEngine(const TBusContext &context, TSettings &settings, TEvent
 {
     FContext.Engine.ManualSendMode = 0;
     FContext.Engine.SearchMode = 0;
+    InstallProtocol(YdtV31Slot, std::make_unique<TYdtV31Protocol>(FContext));
+    InstallProtocol(RorizuSlot, std::make_unique<TRorizuProtocol>(FContext));
     InstallProtocol(ModbusSlot, std::make_unique<TMModbus>(FContext));
 
     FTimer1.setInterval(kTimerInterval);

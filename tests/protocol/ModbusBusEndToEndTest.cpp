@@ -2,35 +2,20 @@
 // pseudo-terminal: polling at its real pace of 100 ms per tick.
 #include "protocol/TPollEngine.h"
 
-#include "app/TSettings.h"
-#include "log/TDataLog.h"
-#include "log/TEventLog.h"
 #include "model/UpsInfoRules.h"
-#include "protocol/TDiagCounters.h"
-#include "support/BusFixture.h"
+#include "support/EngineOnSim.h"
 #include "support/EventWait.h"
 #include "support/UpsSimProcess.h"
 
-#include <QElapsedTimer>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
-#include <tuple>
 #include <vector>
 
 namespace {
 
-using Event = std::tuple<int, int, int>; // kind, code, flag
-
-std::map<int, std::vector<Event>> EventsByAddress(const TEventLog &log)
-{
-    std::map<int, std::vector<Event>> out;
-    for (const TEventRec &rec : log.ReadAllEvents())
-        out[rec.Addr].emplace_back(rec.Kind, rec.Code, rec.Flag);
-    return out;
-}
+using Event = LoggedEvent;
 
 TEST(ModbusBusEndToEndTest, UnitsComeOnlineAreLoggedAndTakeABatteryTest)
 {
@@ -39,25 +24,13 @@ TEST(ModbusBusEndToEndTest, UnitsComeOnlineAreLoggedAndTakeABatteryTest)
                            "--set", "3:alarm=9", "--set", "7:state=bypass"}))
         << sim.ErrorText().toStdString();
 
-    QTemporaryDir dir;
-    // Data log stamps on a fixed day, moving with real time.
-    QElapsedTimer elapsed;
-    elapsed.start();
-    const TDateTime start = EncodeDateTime(QDate(2026, 3, 1), QTime(12, 0));
-    const TClock clock = [&] { return start + elapsed.elapsed() / 86400000.0; };
-
-    BusFixture bus;
+    EngineOnSim bus(sim.PortPath(), 2);
     bus.AddDevices({1, 3, 7, 5}); // 5 is not on the bus
-    TSettings settings;
-    settings.PortInfo.ComName = sim.PortPath();
-    settings.PortInfo.Protocol = 2;
-    settings.PortInfo.MaxReSend = 2;
-    settings.PortInfo.ReadIntervalTimeout = 50;
-    settings.RecInterval = 10; // every second
-    TEventLog eventLog(dir.filePath("Record"), "EventLog.dat", dir.filePath("Backup"), clock);
-    TDataLog dataLog(dir.filePath("Record"));
-    TDiagCounters diag;
-    TPollEngine poll(bus.Context, settings, eventLog, dataLog, diag, clock);
+    bus.Settings.RecInterval = 10; // every second
+    TPollEngine &poll = bus.Poll;
+    const TEventLog &eventLog = bus.EventLog;
+    const TDataLog &dataLog = bus.DataLog;
+    const TDateTime start = bus.Start;
 
     poll.Start();
     ASSERT_TRUE(poll.PortOpened());

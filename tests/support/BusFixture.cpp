@@ -41,3 +41,28 @@ QByteArray WithCrc(QByteArray body)
     AppendModbusCrc(body);
     return body;
 }
+
+QByteArray AsciiReply(std::uint8_t version, std::uint8_t addr, const QByteArray &info,
+                      std::uint8_t rtn)
+{
+    const auto hex2 = [](int v) { return WordToHex4(static_cast<quint32>(v)).right(2); };
+    QByteArray frame = "~" + hex2(version) + hex2(addr) + "2A" + hex2(rtn);
+    frame += LengthField(static_cast<int>(info.size()));
+    frame += info;
+    frame += FrameChecksum(frame, static_cast<int>(frame.size() - 1));
+    return frame + '\r';
+}
+
+QByteArray AsciiInfo(int length, const std::vector<std::pair<int, QByteArray>> &fields)
+{
+    constexpr int kInfoStart = 13;
+    QByteArray info(length, '0');
+    for (const auto &[pos, text] : fields)
+        info.replace(pos - kInfoStart, text.size(), text);
+    return info.left(length);
+}
+
+std::vector<std::int32_t> AlarmCodes(const TUpsInfo &rec)
+{
+    return {rec.AlarmList.begin(), rec.AlarmList.begin() + rec.AlarmCount};
+}

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 // Fresh program-wide bus instances for one test.
@@ -38,3 +39,12 @@ QByteArray ModbusReadReply(std::uint8_t addr, std::uint8_t funcCode,
                            const std::vector<std::uint16_t> &values);
 // Any frame body followed by its CRC.
 QByteArray WithCrc(QByteArray body);
+// The valid part of a record's alarm list.
+std::vector<std::int32_t> AlarmCodes(const TUpsInfo &rec);
+// An ASCII reply frame: "~", version, address, CID1 2A, RTN, the LENGTH of
+// info, info, CHKSUM and a carriage return.
+QByteArray AsciiReply(std::uint8_t version, std::uint8_t addr, const QByteArray &info,
+                      std::uint8_t rtn = 0);
+// An INFO of `length` characters, all "0" but for the texts placed at their
+// frame positions (INFO starts at frame position 13).
+QByteArray AsciiInfo(int length, const std::vector<std::pair<int, QByteArray>> &fields);

@@ -38,6 +38,12 @@ bool UpsSimProcess::Start(const QStringList &arguments, int timeoutMs)
     return true;
 }
 
+bool UpsSimProcess::Command(const QString &line)
+{
+    const QByteArray bytes = line.toLocal8Bit() + '\n';
+    return m_process.write(bytes) == bytes.size() && m_process.waitForBytesWritten(5000);
+}
+
 void UpsSimProcess::Stop()
 {
     if (m_process.state() != QProcess::NotRunning) {

@@ -19,6 +19,9 @@ public:
     // not start or prints no device within the time-out.
     bool Start(const QStringList &arguments, int timeoutMs = 10000);
     void Stop();
+    // Sends one settings line ("[UNIT:]KEY=VALUE,...") to a simulator started
+    // with --commands; it applies the line as soon as it reads it.
+    bool Command(const QString &line);
 
     // The device to open as the monitor's port, e.g. /dev/pts/7.
     QString PortPath() const { return m_portPath; }

@@ -10,10 +10,13 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cstdio>
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -97,7 +100,54 @@ Examples:
   upssim --protocol ydt --units 1-3 --malformed checksum
   upssim --units 1-4 --steady --event 10:2:mains=0 --event 60:2:mains=220
   upssim --units 1 --set 1:alarm=9,load=80 --event 30:1:silent=1 --event 45:1:silent=0
+  upssim --units 1,2 --commands      then type e.g. 2:mains=0 or silent=1
 )";
+
+// Applies the settings lines typed or piped on standard input, one
+// "[UNIT:]key=value,..." per line, as they arrive.
+class CommandReader
+{
+public:
+    explicit CommandReader(SimBus &bus)
+        : m_bus(bus)
+        , m_notifier(STDIN_FILENO, QSocketNotifier::Read)
+    {
+        QObject::connect(&m_notifier, &QSocketNotifier::activated, [this] { ReadAvailable(); });
+    }
+
+private:
+    void ReadAvailable()
+    {
+        char chunk[4096];
+        const ssize_t count = ::read(STDIN_FILENO, chunk, sizeof chunk);
+        if (count <= 0) {
+            // End of input: the units keep running on their own.
+            m_notifier.setEnabled(false);
+            return;
+        }
+        m_pending.append(chunk, count);
+        qsizetype end;
+        while ((end = m_pending.indexOf('\n')) >= 0) {
+            const QString line = QString::fromLocal8Bit(m_pending.left(end)).trimmed();
+            m_pending.remove(0, end + 1);
+            if (!line.isEmpty())
+                Apply(line);
+        }
+    }
+
+    void Apply(const QString &line)
+    {
+        QString error;
+        const auto event = SimScenario::ParseUnitSettings(line, &error);
+        if (!event || !m_bus.Apply(event->unit, event->settings, &error))
+            std::fprintf(stderr, "upssim: %s\n", qPrintable(error));
+        std::fflush(stderr);
+    }
+
+    SimBus &m_bus;
+    QSocketNotifier m_notifier;
+    QByteArray m_pending;
+};
 
 int Fail(const QString &message)
 {
@@ -155,10 +205,13 @@ int main(int argc, char **argv)
     const QCommandLineOption speedOption(QStringLiteral("speed"),
                                          QStringLiteral("Battery charge and discharge run FACTOR times faster."),
                                          QStringLiteral("FACTOR"));
+    const QCommandLineOption commandsOption(QStringLiteral("commands"),
+                                            QStringLiteral("Apply [UNIT:]KEY=VALUE,... lines read from standard input."));
     const QCommandLineOption verboseOption({QStringLiteral("v"), QStringLiteral("verbose")},
                                            QStringLiteral("Print every frame and scenario step on standard error."));
     parser.addOptions({helpOption, protocolOption, unitsOption, portOption, baudOption, gapOption, configOption,
-                       setOption, eventOption, malformedOption, steadyOption, speedOption, verboseOption});
+                       setOption, eventOption, malformedOption, steadyOption, speedOption, commandsOption,
+                       verboseOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return Fail(parser.errorText());
     if (parser.isSet(helpOption)) {
@@ -249,6 +302,10 @@ int main(int argc, char **argv)
             std::fflush(stderr);
         });
     }
+
+    std::unique_ptr<CommandReader> commands;
+    if (parser.isSet(commandsOption))
+        commands = std::make_unique<CommandReader>(bus);
 
     QElapsedTimer clock;
     clock.start();

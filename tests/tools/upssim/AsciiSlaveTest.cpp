@@ -1,9 +1,16 @@
 #include "AsciiSlave.h"
+#include "SimScenario.h"
+#include "model/UpsInfoRules.h"
+#include "protocol/TRorizuProtocol.h"
+#include "protocol/TYdtV31Protocol.h"
 #include "serial/HexHelpers.h"
+#include "support/BusFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -275,6 +282,139 @@ TEST_F(AsciiSlaveTest, MalformedRepliesOnRequest)
     EXPECT_FALSE(FrameFault(lower).isEmpty());
     // The device checksums what it sends: the fault is only the letter case.
     EXPECT_EQ(FrameChecksum(lower, static_cast<int>(lower.size() - 6)).toLower(), lower.mid(lower.size() - 5, 4));
+}
+
+// The monitor's protocol objects against the slave, without a line between
+// them: each request the monitor builds goes to the slave and its reply back
+// to the monitor's decoder.
+struct MonitorAndSlave {
+    SimBus Sim;
+    BusFixture Bus;
+    std::unique_ptr<TAsciiProtocol> Protocol;
+    std::unique_ptr<AsciiSlave> Slave;
+
+    explicit MonitorAndSlave(Dialect dialect)
+    {
+        EXPECT_TRUE(Sim.AddUnit(1));
+        Apply("wobble=0");
+        if (dialect == Dialect::Ydt)
+            Protocol = std::make_unique<TYdtV31Protocol>(Bus.Context);
+        else
+            Protocol = std::make_unique<TRorizuProtocol>(Bus.Context);
+        Slave = std::make_unique<AsciiSlave>(Sim, dialect);
+        Bus.AddDevices({1});
+        Bus.UpsInfo[1].LinkState = kLinkOnline;
+    }
+
+    void Apply(const QString &settings)
+    {
+        QString error;
+        const auto parsed = SimScenario::ParseSettings(settings, &error);
+        ASSERT_TRUE(parsed && Sim.Apply(0, *parsed, &error)) << error.toStdString();
+    }
+
+    // One request and its reply; whether the monitor took the reply.
+    bool Exchange()
+    {
+        Protocol->BuildRequest();
+        const QByteArray request = Bytes(Bus.Engine.TxBuf.data(), Protocol->FrameLength());
+        const QByteArray reply = Slave->Answer(request).bytes;
+        std::vector<std::uint8_t> exact(reply.begin(), reply.end());
+        const bool valid = Protocol->DecodeReply(exact.data(), static_cast<int>(exact.size()));
+        if (valid)
+            ++Bus.UpsInfo[1].OkCnt;
+        return valid;
+    }
+
+    // The five commands of one visit.
+    void PollOnce()
+    {
+        for (int i = 0; i < 5; ++i)
+            EXPECT_TRUE(Exchange()) << "command " << i + 1;
+    }
+};
+
+TEST(AsciiSlaveWithMonitor, YdtReadingsArriveAsSet)
+{
+    MonitorAndSlave m(Dialect::Ydt);
+    m.Apply("state=bypass,inputvoltb=231.45,outputvoltc=221.5,posbattvolt=210,negbattvolt=200,"
+            "outputfreq=49.99,loadpercentb=63,poschargecurrent=1.5,negchargecurrent=2,"
+            "posdischargecurrent=0.25,negdischargecurrent=0.5,battbackuptime=75,battcapacity=88,"
+            "alarm=51,alarm=3");
+    m.PollOnce();
+    m.PollOnce(); // the state is derived with the alarm words of the first visit
+    const TUpsInfo &rec = m.Bus.UpsInfo[1];
+    EXPECT_DOUBLE_EQ(rec.InputVolt[1], 231.45);
+    EXPECT_DOUBLE_EQ(rec.OutputVolt[2], 221.5);
+    EXPECT_DOUBLE_EQ(rec.DcVolt, 410.0);
+    EXPECT_DOUBLE_EQ(rec.OutputFreq, 49.99);
+    EXPECT_EQ(rec.LoadPercent[1], 63);
+    EXPECT_DOUBLE_EQ(rec.ChargeCurrent, 3.5);
+    EXPECT_DOUBLE_EQ(rec.DischargeCurrent, 0.75);
+    EXPECT_EQ(rec.BattBackupTime, 75);
+    EXPECT_EQ(rec.BattCapacity, 88);
+    EXPECT_EQ(rec.UpsStateCode, kStateBypass);
+    EXPECT_EQ(rec.UpsSupply, 2);
+    EXPECT_EQ(AlarmCodes(rec), (std::vector<std::int32_t>{3, 51}));
+    EXPECT_EQ(rec.State, kStateFault); // a rectifier alarm
+
+    m.Apply("clear=all");
+    m.PollOnce();
+    m.PollOnce();
+    EXPECT_EQ(rec.State, kStateBypass);
+    EXPECT_EQ(rec.AlarmCount, 0);
+}
+
+TEST(AsciiSlaveWithMonitor, RorizuReadingsArriveAsSet)
+{
+    MonitorAndSlave m(Dialect::Rorizu);
+    m.Bus.UpsInfo[1].OkCnt = TRorizuProtocol::kMinOkCntForItems;
+    m.Apply("state=test,inputvolta=221.5,outputvoltb=219,posbattvolt=216,negbattvolt=216,"
+            "outputfreq=50.5,loadpercentc=37,battbackuptime=75,alarm=119,alarm=135,alarm=160,"
+            "alarm=202,alarm=209");
+    m.PollOnce();
+    const TUpsInfo &rec = m.Bus.UpsInfo[1];
+    EXPECT_NEAR(rec.InputVolt[0], 221.5, 1e-4);
+    EXPECT_NEAR(rec.OutputVolt[1], 219.0, 1e-4);
+    EXPECT_NEAR(rec.DcVolt, 432.0, 1e-4);
+    EXPECT_NEAR(rec.OutputFreq, 50.5, 1e-4);
+    EXPECT_NEAR(rec.LoadPercent[2], 37.0, 1e-4);
+    EXPECT_EQ(rec.BattBackupTime, 75);
+    EXPECT_EQ(rec.State, kStateBattSelfTest);
+    EXPECT_EQ(rec.BattTestFlag, 1);
+    EXPECT_EQ(rec.InputSupply, 2);
+    EXPECT_EQ(rec.InputSwitch, 1);
+    EXPECT_EQ(AlarmCodes(rec), (std::vector<std::int32_t>{119, 135, 160, 202, 209}));
+
+    m.Apply("state=maintbypass,clear=all");
+    m.PollOnce();
+    EXPECT_EQ(rec.State, kStateMaintBypass);
+    EXPECT_EQ(rec.MaintBypassSwitch, 1);
+    EXPECT_EQ(rec.AlarmCount, 0);
+}
+
+TEST(AsciiSlaveWithMonitor, MalformedRepliesFailTheirCheck)
+{
+    const struct {
+        const char *kind;
+        int counter; // ErrCnt entry, -1 for a reply the monitor takes
+    } cases[] = {
+        {"checksum", 5}, {"length", 4}, {"rtn04", 3}, {"lowercase", 4},
+        // The end byte is not checked, but without it the block is one
+        // character short of what its LENGTH announces.
+        {"nocr", 4}, {"eoi", -1},
+    };
+    for (Dialect dialect : {Dialect::Ydt, Dialect::Rorizu}) {
+        for (const auto &c : cases) {
+            MonitorAndSlave m(dialect);
+            m.Apply(QStringLiteral("malformed=") + QLatin1String(c.kind));
+            EXPECT_EQ(m.Exchange(), c.counter < 0) << c.kind;
+            std::array<std::int32_t, 6> expected{};
+            if (c.counter >= 0)
+                expected[static_cast<std::size_t>(c.counter)] = 1;
+            EXPECT_EQ(m.Bus.Debug.ErrCnt, expected) << c.kind;
+        }
+    }
 }
 
 } // namespace

@@ -1,0 +1,64 @@
+#include "protocol/TAsciiProtocol.h"
+
+#include "model/TDeviceList.h"
+#include "model/TUpsInfoTable.h"
+#include "protocol/TCommDebug.h"
+#include "protocol/TEngineState.h"
+
+TAsciiProtocol::TAsciiProtocol(const TBusContext &context, std::uint8_t version,
+                               const TCommandCodes &commands)
+    : FContext(context)
+    , FVersion(version)
+    , FCommands(commands)
+{
+    SelectRecord(FCurAddr);
+}
+
+void TAsciiProtocol::SelectRecord(std::uint16_t addr)
+{
+    FRecord = addr < TUpsInfoTable::kSize ? &FContext.UpsInfo[addr] : nullptr;
+}
+
+void TAsciiProtocol::BuildRequest()
+{
+    TEngineState &engine = FContext.Engine;
+
+    if (engine.SearchMode != 0) {
+        FCurAddr = engine.SearchAddr;
+        FRequestKind = kStatusKind;
+    } else if (engine.ManualSendMode != 0) {
+        FFrameLength = 0;
+        return;
+    } else {
+        SelectRecord(FCurAddr);
+        engine.ReqSteps = (FRecord == nullptr || FRecord->LinkState == kLinkLost) ? 1 : 5;
+        ++engine.ReqStep;
+        // ReqStep is shared engine state; whatever it held, the kind built
+        // must be one of the five commands.
+        if (engine.ReqStep > engine.ReqSteps || engine.ReqStep == 0) {
+            engine.ReqStep = 1;
+            FContext.DeviceList.NextPollDevice();
+            FCurAddr = FContext.DeviceList.PollAddr();
+        }
+        FRequestKind = engine.ReqStep;
+    }
+    FFrameLength = TAsciiFrame::BuildRequest(engine.TxBuf.data(), FVersion, FCurAddr,
+                                             FCommands[FRequestKind - 1]);
+}
+
+bool TAsciiProtocol::DecodeReply(const std::uint8_t *buffer, int length)
+{
+    const TAsciiFrame reply(buffer, length);
+    const TAsciiFrame::TCheck check = reply.Check(FVersion, FCurAddr);
+    if (check != TAsciiFrame::CheckPassed) {
+        ++FContext.Debug.ErrCnt[check];
+        return false;
+    }
+    ++FContext.Debug.AckOkCnt;
+    SelectRecord(FCurAddr);
+    if (FRecord != nullptr && FRequestKind >= 1 && FRequestKind <= FCommands.size())
+        DecodeInfo(FRequestKind, reply, *FRecord);
+    // A second reply to the same request is valid but carries nothing new.
+    FRequestKind = 0;
+    return true;
+}

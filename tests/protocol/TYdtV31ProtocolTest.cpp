@@ -1,0 +1,127 @@
+#include "protocol/TYdtV31Protocol.h"
+
+#include "model/UpsInfoRules.h"
+#include "support/BusFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+enum : std::uint8_t { Voltages = 1, Status = 2, Alarms = 3, LoadsAndCurrents = 4, Battery = 5 };
+
+struct YdtFixture : BusFixture {
+    TYdtV31Protocol Ydt{Context};
+    TUpsInfo &Rec = UpsInfo[1];
+
+    YdtFixture() { Rec.LinkState = kLinkOnline; }
+
+    // Builds the request of this kind to address 1 and decodes a reply
+    // carrying info.
+    bool Answer(std::uint8_t kind, const QByteArray &info)
+    {
+        Engine.ReqStep = static_cast<std::uint8_t>(kind - 1);
+        Ydt.BuildRequest();
+        EXPECT_EQ(Ydt.RequestKind(), kind);
+        const QByteArray block = AsciiReply(TYdtV31Protocol::kVersion, 1, info);
+        std::vector<std::uint8_t> exact(block.begin(), block.end());
+        return Ydt.DecodeReply(exact.data(), static_cast<int>(exact.size()));
+    }
+};
+
+TEST(TYdtV31ProtocolTest, VoltagesAndFrequencyInHundredths)
+{
+    YdtFixture f;
+    ASSERT_TRUE(f.Answer(Voltages, AsciiInfo(46, {{15, "55F0"}, {19, "5A69"}, {23, "0001"},
+                                                  {27, "5622"}, {31, "FFFF"}, {35, "0000"},
+                                                  {51, "A8C0"}, {55, "1387"}})));
+    EXPECT_DOUBLE_EQ(f.Rec.InputVolt[0], 220.00);
+    EXPECT_DOUBLE_EQ(f.Rec.InputVolt[1], 231.45);
+    EXPECT_DOUBLE_EQ(f.Rec.InputVolt[2], 0.01);
+    EXPECT_DOUBLE_EQ(f.Rec.OutputVolt[0], 220.50);
+    EXPECT_DOUBLE_EQ(f.Rec.OutputVolt[1], 655.35); // unsigned
+    EXPECT_DOUBLE_EQ(f.Rec.OutputVolt[2], 0);
+    EXPECT_DOUBLE_EQ(f.Rec.DcVolt, 432.00);
+    EXPECT_DOUBLE_EQ(f.Rec.OutputFreq, 49.99);
+}
+
+TEST(TYdtV31ProtocolTest, StatusWordsDeriveStateWithTheLastAlarmWords)
+{
+    YdtFixture f;
+    const QByteArray online = AsciiInfo(22, {{19, "04"}, {21, "CC00"}, {25, "C700"}, {29, "0800"}, {33, "3C"}});
+    // No alarm reply yet: the alarm words are still 0.
+    ASSERT_TRUE(f.Answer(Status, online));
+    EXPECT_EQ(f.Rec.State, kStateOnline);
+    EXPECT_EQ(f.Rec.UpsStateCode, 4);
+    EXPECT_EQ(f.Rec.CmmState1, 0xCC00);
+    EXPECT_EQ(f.Rec.InvState1, 0xC700);
+    EXPECT_EQ(f.Rec.InvState2, 0x0800);
+    EXPECT_EQ(f.Rec.SysState, 0x3C);
+    EXPECT_EQ(f.Rec.InputSwitch, 1);
+    EXPECT_EQ(f.Rec.OutputSwitch, 1);
+    EXPECT_EQ(f.Rec.InputSupply, 1);
+    EXPECT_EQ(f.Rec.UpsSupply, 1);
+
+    ASSERT_TRUE(f.Answer(Alarms, AsciiInfo(38, {{33, "0100"}})));
+    EXPECT_EQ(f.Rec.State, kStateOnline) << "the alarm reply derives no state";
+    ASSERT_TRUE(f.Answer(Status, online));
+    EXPECT_EQ(f.Rec.State, kStateFault);
+}
+
+TEST(TYdtV31ProtocolTest, AlarmWordsBecomeTheAlarmList)
+{
+    YdtFixture f;
+    ASSERT_TRUE(f.Answer(Alarms, AsciiInfo(38, {{33, "8001"}, {37, "8040"}, {41, "0001"},
+                                                {45, "0080"}, {49, "FF"}})));
+    EXPECT_EQ(f.Rec.CmmAlarm1, 0x8001);
+    EXPECT_EQ(f.Rec.CmmAlarm2, 0x8040);
+    EXPECT_EQ(f.Rec.InvAlarm1, 0x0001);
+    EXPECT_EQ(f.Rec.InvAlarm2, 0x0080);
+    EXPECT_EQ(f.Rec.SysAlarm, 0xFF); // two characters: the bits that give codes stay clear
+    EXPECT_EQ(AlarmCodes(f.Rec), (std::vector<std::int32_t>{0, 15, 16, 25, 47, 56}));
+
+    ASSERT_TRUE(f.Answer(Alarms, AsciiInfo(38, {})));
+    EXPECT_EQ(f.Rec.AlarmCount, 0);
+}
+
+TEST(TYdtV31ProtocolTest, LoadsCurrentSumsBackupTimeAndCapacity)
+{
+    YdtFixture f;
+    ASSERT_TRUE(f.Answer(LoadsAndCurrents,
+                         AsciiInfo(146, {{95, "0029"}, {99, "0064"}, {103, "0000"}, {143, "0096"},
+                                         {147, "00C8"}, {151, "07E9"}, {155, "0001"}})));
+    EXPECT_EQ(f.Rec.LoadPercent[0], 41);
+    EXPECT_EQ(f.Rec.LoadPercent[1], 100);
+    EXPECT_DOUBLE_EQ(f.Rec.PosChargeCurrent, 1.5);
+    EXPECT_DOUBLE_EQ(f.Rec.NegChargeCurrent, 2.0);
+    EXPECT_DOUBLE_EQ(f.Rec.ChargeCurrent, 3.5);
+    EXPECT_DOUBLE_EQ(f.Rec.DischargeCurrent, 20.26);
+
+    ASSERT_TRUE(f.Answer(Battery, AsciiInfo(30, {{35, "004B"}, {39, "0058"}})));
+    EXPECT_EQ(f.Rec.BattBackupTime, 75);
+    EXPECT_EQ(f.Rec.BattCapacity, 88);
+}
+
+TEST(TYdtV31ProtocolTest, FieldsBeyondAShortInfoKeepTheirValues)
+{
+    YdtFixture f;
+    f.Rec.InputVolt[1] = 1;
+    f.Rec.DcVolt = 2;
+    f.Rec.BattCapacity = 3;
+    f.Rec.InvState1 = 0xC080; // bypass
+    // INFO ends after the first voltage; then after the first two status fields.
+    ASSERT_TRUE(f.Answer(Voltages, AsciiInfo(6, {{15, "55F0"}})));
+    EXPECT_DOUBLE_EQ(f.Rec.InputVolt[0], 220.0);
+    EXPECT_EQ(f.Rec.InputVolt[1], 1);
+    EXPECT_EQ(f.Rec.DcVolt, 2);
+    ASSERT_TRUE(f.Answer(Battery, AsciiInfo(26, {{35, "004B"}})));
+    EXPECT_EQ(f.Rec.BattBackupTime, 75);
+    EXPECT_EQ(f.Rec.BattCapacity, 3);
+    ASSERT_TRUE(f.Answer(Status, AsciiInfo(12, {{19, "03"}, {21, "CC00"}})));
+    EXPECT_EQ(f.Rec.CmmState1, 0xCC00);
+    EXPECT_EQ(f.Rec.InvState1, 0xC080);
+    EXPECT_EQ(f.Rec.State, kStateBypass);
+}
+
+} // namespace
