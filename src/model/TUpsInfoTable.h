@@ -18,6 +18,13 @@ public:
     TUpsInfo &operator[](int addr) { return FRecords.at(static_cast<std::size_t>(addr)); }
     const TUpsInfo &operator[](int addr) const { return FRecords.at(static_cast<std::size_t>(addr)); }
 
+    // The record of an address, or null for one beyond the table: device
+    // files and search ranges can name addresses the table does not have.
+    TUpsInfo *Find(int addr)
+    {
+        return addr >= 0 && addr < kSize ? &FRecords[static_cast<std::size_t>(addr)] : nullptr;
+    }
+
 private:
     std::array<TUpsInfo, kSize> FRecords;
 };

@@ -11,12 +11,7 @@ TAsciiProtocol::TAsciiProtocol(const TBusContext &context, std::uint8_t version,
     , FVersion(version)
     , FCommands(commands)
 {
-    SelectRecord(FCurAddr);
-}
-
-void TAsciiProtocol::SelectRecord(std::uint16_t addr)
-{
-    FRecord = addr < TUpsInfoTable::kSize ? &FContext.UpsInfo[addr] : nullptr;
+    FRecord = FContext.UpsInfo.Find(FCurAddr);
 }
 
 void TAsciiProtocol::BuildRequest()
@@ -30,7 +25,7 @@ void TAsciiProtocol::BuildRequest()
         FFrameLength = 0;
         return;
     } else {
-        SelectRecord(FCurAddr);
+        FRecord = FContext.UpsInfo.Find(FCurAddr);
         engine.ReqSteps = (FRecord == nullptr || FRecord->LinkState == kLinkLost) ? 1 : 5;
         ++engine.ReqStep;
         // ReqStep is shared engine state; whatever it held, the kind built
@@ -55,7 +50,7 @@ bool TAsciiProtocol::DecodeReply(const std::uint8_t *buffer, int length)
         return false;
     }
     ++FContext.Debug.AckOkCnt;
-    SelectRecord(FCurAddr);
+    FRecord = FContext.UpsInfo.Find(FCurAddr);
     if (FRecord != nullptr && FRequestKind >= 1 && FRequestKind <= FCommands.size())
         DecodeInfo(FRequestKind, reply, *FRecord);
     // A second reply to the same request is valid but carries nothing new.

@@ -37,8 +37,6 @@ protected:
     virtual void DecodeInfo(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec) = 0;
 
 private:
-    void SelectRecord(std::uint16_t addr);
-
     TBusContext FContext;
     std::uint8_t FVersion;
     TCommandCodes FCommands;

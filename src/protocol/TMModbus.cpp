@@ -70,7 +70,7 @@ std::uint8_t TMModbus::RequestStepsFor(const TUpsInfo &record, const QString &mo
 
 void TMModbus::SelectRecord(std::uint16_t addr)
 {
-    FRecord = addr < TUpsInfoTable::kSize ? &FContext.UpsInfo[addr] : nullptr;
+    FRecord = FContext.UpsInfo.Find(addr);
 }
 
 void TMModbus::BuildRequest()

@@ -156,9 +156,7 @@ TPollProtocol *TPollEngine::SelectedProtocol() const
 
 TUpsInfo *TPollEngine::RecordOf(int addr) const
 {
-    if (addr < 0 || addr >= TUpsInfoTable::kSize)
-        return nullptr;
-    return &FContext.UpsInfo[addr];
+    return FContext.UpsInfo.Find(addr);
 }
 
 void TPollEngine::Timer1Timer()

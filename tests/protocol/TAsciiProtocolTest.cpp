@@ -36,11 +36,7 @@ struct AsciiFixture : BusFixture {
         return Bytes(Engine.TxBuf.data(), Protocol->FrameLength());
     }
 
-    bool Decode(const QByteArray &block)
-    {
-        std::vector<std::uint8_t> exact(block.begin(), block.end());
-        return Protocol->DecodeReply(exact.data(), static_cast<int>(exact.size()));
-    }
+    bool Decode(const QByteArray &block) { return DecodeBlock(*Protocol, block); }
 };
 
 // (address, CID2) of each request built.

@@ -1,7 +1,7 @@
 #include "protocol/TRorizuProtocol.h"
 
 #include "model/UpsInfoRules.h"
-#include "support/BusFixture.h"
+#include "support/AsciiProtocolFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,28 +18,9 @@ constexpr int kAlarmsInfo = 130;
 constexpr int kLoadsInfo = 124;
 constexpr int kBackupInfo = 108;
 
-struct RorizuFixture : BusFixture {
-    TRorizuProtocol Rorizu{Context};
-    TUpsInfo &Rec = UpsInfo[1];
-
-    // A device past its first four valid replies.
-    RorizuFixture()
-    {
-        Rec.LinkState = kLinkOnline;
-        Rec.OkCnt = TRorizuProtocol::kMinOkCntForItems;
-    }
-
-    // Builds the request of this kind to address 1 and decodes a reply
-    // carrying info.
-    bool Answer(std::uint8_t kind, const QByteArray &info)
-    {
-        Engine.ReqStep = static_cast<std::uint8_t>(kind - 1);
-        Rorizu.BuildRequest();
-        EXPECT_EQ(Rorizu.RequestKind(), kind);
-        const QByteArray block = AsciiReply(TRorizuProtocol::kVersion, 1, info);
-        std::vector<std::uint8_t> exact(block.begin(), block.end());
-        return Rorizu.DecodeReply(exact.data(), static_cast<int>(exact.size()));
-    }
+// A device past its first four valid replies.
+struct RorizuFixture : AsciiProtocolFixture<TRorizuProtocol> {
+    RorizuFixture() { Rec.OkCnt = TRorizuProtocol::kMinOkCntForItems; }
 };
 
 TEST(TRorizuProtocolTest, VoltagesAreSinglesAndInputLineVoltagesBecomePhaseVoltages)

@@ -1,7 +1,7 @@
 #include "protocol/TYdtV31Protocol.h"
 
 #include "model/UpsInfoRules.h"
-#include "support/BusFixture.h"
+#include "support/AsciiProtocolFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -11,24 +11,7 @@ namespace {
 
 enum : std::uint8_t { Voltages = 1, Status = 2, Alarms = 3, LoadsAndCurrents = 4, Battery = 5 };
 
-struct YdtFixture : BusFixture {
-    TYdtV31Protocol Ydt{Context};
-    TUpsInfo &Rec = UpsInfo[1];
-
-    YdtFixture() { Rec.LinkState = kLinkOnline; }
-
-    // Builds the request of this kind to address 1 and decodes a reply
-    // carrying info.
-    bool Answer(std::uint8_t kind, const QByteArray &info)
-    {
-        Engine.ReqStep = static_cast<std::uint8_t>(kind - 1);
-        Ydt.BuildRequest();
-        EXPECT_EQ(Ydt.RequestKind(), kind);
-        const QByteArray block = AsciiReply(TYdtV31Protocol::kVersion, 1, info);
-        std::vector<std::uint8_t> exact(block.begin(), block.end());
-        return Ydt.DecodeReply(exact.data(), static_cast<int>(exact.size()));
-    }
-};
+using YdtFixture = AsciiProtocolFixture<TYdtV31Protocol>;
 
 TEST(TYdtV31ProtocolTest, VoltagesAndFrequencyInHundredths)
 {

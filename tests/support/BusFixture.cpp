@@ -66,3 +66,9 @@ std::vector<std::int32_t> AlarmCodes(const TUpsInfo &rec)
 {
     return {rec.AlarmList.begin(), rec.AlarmList.begin() + rec.AlarmCount};
 }
+
+bool DecodeBlock(TPollProtocol &protocol, const QByteArray &block)
+{
+    std::vector<std::uint8_t> exact(block.begin(), block.end());
+    return protocol.DecodeReply(exact.data(), static_cast<int>(exact.size()));
+}

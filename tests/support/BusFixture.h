@@ -6,6 +6,7 @@
 #include "protocol/TCommDebug.h"
 #include "protocol/TCommandQueue.h"
 #include "protocol/TEngineState.h"
+#include "protocol/TPollProtocol.h"
 
 #include <QByteArray>
 #include <QString>
@@ -39,6 +40,9 @@ QByteArray ModbusReadReply(std::uint8_t addr, std::uint8_t funcCode,
                            const std::vector<std::uint16_t> &values);
 // Any frame body followed by its CRC.
 QByteArray WithCrc(QByteArray body);
+// Decodes a block from a heap buffer of exactly its size, so that a read
+// past its end is caught by the address sanitizer.
+bool DecodeBlock(TPollProtocol &protocol, const QByteArray &block);
 // The valid part of a record's alarm list.
 std::vector<std::int32_t> AlarmCodes(const TUpsInfo &rec);
 // An ASCII reply frame: "~", version, address, CID1 2A, RTN, the LENGTH of

@@ -318,9 +318,7 @@ struct MonitorAndSlave {
     {
         Protocol->BuildRequest();
         const QByteArray request = Bytes(Bus.Engine.TxBuf.data(), Protocol->FrameLength());
-        const QByteArray reply = Slave->Answer(request).bytes;
-        std::vector<std::uint8_t> exact(reply.begin(), reply.end());
-        const bool valid = Protocol->DecodeReply(exact.data(), static_cast<int>(exact.size()));
+        const bool valid = DecodeBlock(*Protocol, Slave->Answer(request).bytes);
         if (valid)
             ++Bus.UpsInfo[1].OkCnt;
         return valid;
