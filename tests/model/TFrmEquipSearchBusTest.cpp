@@ -100,7 +100,8 @@ TEST_P(SearchOnTheBus, UnitsOfTheRangeAreFoundAppendedAndPolled)
     EXPECT_NE(State.UpsInfo[9].LinkState, kLinkOnline);
 }
 
-INSTANTIATE_TEST_SUITE_P(Protocols, SearchOnTheBus, ::testing::Values(TBusProtocol{"modbus", 2}),
+INSTANTIATE_TEST_SUITE_P(Protocols, SearchOnTheBus, ::testing::Values(TBusProtocol{"modbus", 2}, TBusProtocol{"ydt", 0},
+                                                           TBusProtocol{"rorizu", 1}),
                          [](const auto &info) { return std::string(info.param.SimName); });
 
 } // namespace
