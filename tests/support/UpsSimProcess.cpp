@@ -38,10 +38,20 @@ bool UpsSimProcess::Start(const QStringList &arguments, int timeoutMs)
     return true;
 }
 
-bool UpsSimProcess::Command(const QString &line)
+bool UpsSimProcess::Command(const QString &line, int timeoutMs)
 {
-    const QByteArray bytes = line.toLocal8Bit() + '\n';
-    return m_process.write(bytes) == bytes.size() && m_process.waitForBytesWritten(5000);
+    m_process.write((line + QLatin1Char('\n')).toLocal8Bit());
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!m_process.canReadLine()) {
+        if (m_process.state() != QProcess::Running || deadline.hasExpired()) {
+            m_error = QStringLiteral("upssim did not confirm: ") + line;
+            return false;
+        }
+        m_process.waitForReadyRead(static_cast<int>(qMin<qint64>(deadline.remainingTime(), 100)));
+    }
+    const QString answer = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    m_error = answer;
+    return answer == QLatin1String("ok");
 }
 
 void UpsSimProcess::Stop()

@@ -20,8 +20,9 @@ public:
     bool Start(const QStringList &arguments, int timeoutMs = 10000);
     void Stop();
     // Sends one settings line ("[UNIT:]KEY=VALUE,...") to a simulator started
-    // with --commands; it applies the line as soon as it reads it.
-    bool Command(const QString &line);
+    // with --commands and returns once the simulator has applied it; false,
+    // with ErrorText() saying why, when it refuses the line or does not answer.
+    bool Command(const QString &line, int timeoutMs = 5000);
 
     // The device to open as the monitor's port, e.g. /dev/pts/7.
     QString PortPath() const { return m_portPath; }

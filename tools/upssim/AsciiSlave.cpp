@@ -232,6 +232,6 @@ SimReply AsciiSlave::Answer(QByteArrayView request)
              || !(info = Info(m_dialect, static_cast<int>(HexToInt(request.sliced(7, 2), 2)), unit->Readings())))
         rtn = CommandError;
 
-    return {Frame(m_dialect, address, rtn, rtn == Normal ? *info : QByteArray(), unit->Malformed()),
-            unit->ReplyDelayMs()};
+    return SimReply::From(*unit, Frame(m_dialect, unit->ReplyAddress(), rtn, rtn == Normal ? *info : QByteArray(),
+                                       unit->Malformed()));
 }

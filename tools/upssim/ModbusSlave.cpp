@@ -70,8 +70,9 @@ SimReply ModbusSlave::Answer(QByteArrayView request)
     // A unit that reports a device failure does nothing else.
     if (unit->Malformed() == SimMalformed::Rtn04) {
         QByteArray failure = ExceptionBody(body, DeviceFailure);
+        failure[0] = static_cast<char>(unit->ReplyAddress());
         AppendModbusCrc(failure);
-        return {failure, unit->ReplyDelayMs()};
+        return SimReply::From(*unit, failure);
     }
 
     QByteArray reply;
@@ -91,10 +92,11 @@ SimReply ModbusSlave::Answer(QByteArrayView request)
         break;
     }
 
+    reply[0] = static_cast<char>(unit->ReplyAddress());
     AppendModbusCrc(reply);
     if (unit->Malformed() == SimMalformed::Checksum)
         reply[reply.size() - 2] = static_cast<char>(reply[reply.size() - 2] ^ 0x5A);
-    return {reply, unit->ReplyDelayMs()};
+    return SimReply::From(*unit, reply);
 }
 
 QByteArray ModbusSlave::Read(SimUnit &unit, QByteArrayView request)

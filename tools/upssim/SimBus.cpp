@@ -4,7 +4,7 @@
 
 bool SimBus::AddUnit(int address)
 {
-    if (address < 1 || address > 247 || m_units.count(address))
+    if (address < 1 || address > kMaxAddress || m_units.count(address))
         return false;
     m_units.emplace(address, SimUnit(address));
     return true;

@@ -28,7 +28,10 @@ struct SimEvent
 class SimBus
 {
 public:
-    // Returns false for an address outside 1 to 247 or one already present.
+    // The monitor watches up to 252 units, one per address.
+    static constexpr int kMaxAddress = 252;
+
+    // Returns false for an address outside 1 to kMaxAddress or one already present.
     bool AddUnit(int address);
     SimUnit *Unit(int address);
     QList<int> Addresses() const;

@@ -100,9 +100,31 @@ void SimPort::EndOfFrame()
     if (reply.bytes.isEmpty())
         return;
     if (reply.delayMs > 0)
-        QTimer::singleShot(reply.delayMs, this, [this, bytes = reply.bytes] { Send(bytes); });
+        QTimer::singleShot(reply.delayMs, Qt::PreciseTimer, this, [this, reply] { Deliver(reply); });
     else
-        Send(reply.bytes);
+        Deliver(reply);
+}
+
+void SimPort::Deliver(const SimReply &reply)
+{
+    const SimLineFaults &faults = reply.faults;
+    const QByteArray bytes = faults.twice ? reply.bytes + reply.bytes : reply.bytes;
+    int sentAfterMs = 0;
+    if (faults.splitPauseMs > 0) {
+        const qsizetype half = bytes.size() / 2;
+        Send(bytes.first(half));
+        QTimer::singleShot(faults.splitPauseMs, Qt::PreciseTimer, this,
+                           [this, rest = bytes.sliced(half)] { Send(rest); });
+        sentAfterMs = faults.splitPauseMs;
+    } else {
+        Send(bytes);
+    }
+    if (faults.noiseAfterMs >= 0) {
+        // Neither a Modbus frame nor an ASCII one: a start character, a
+        // carriage return and bytes no frame is made of.
+        static const QByteArray kNoise("\x00\xFF~\x55\xAA\r\x13\xFE", 8);
+        QTimer::singleShot(sentAfterMs + faults.noiseAfterMs, Qt::PreciseTimer, this, [this] { Send(kNoise); });
+    }
 }
 
 void SimPort::Send(const QByteArray &bytes)

@@ -40,6 +40,8 @@ public:
 
 private:
     void ReadPty();
+    // Sends a reply the way its line faults say.
+    void Deliver(const SimReply &reply);
     void Send(const QByteArray &bytes);
     void Trace(const char *direction, const QByteArray &bytes) const;
 

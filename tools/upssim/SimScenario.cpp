@@ -21,7 +21,7 @@ std::optional<int> ParseUnit(const QString &text, QString *error)
         return 0;
     bool ok = false;
     const int unit = t.toInt(&ok);
-    if (!ok || unit < 1 || unit > 247) {
+    if (!ok || unit < 1 || unit > SimBus::kMaxAddress) {
         Fail(error, QStringLiteral("bad unit address '%1'").arg(text));
         return std::nullopt;
     }
@@ -65,9 +65,9 @@ std::optional<QList<int>> SimScenario::ParseUnitList(const QString &text, QStrin
         bool okLast = range.size() == 2;
         const int first = range.first().trimmed().toInt(&okFirst);
         const int last = range.size() == 2 ? range.last().trimmed().toInt(&okLast) : first;
-        if (!okFirst || (range.size() == 2 && !okLast) || range.size() > 2 || first < 1 || last > 247
+        if (!okFirst || (range.size() == 2 && !okLast) || range.size() > 2 || first < 1 || last > SimBus::kMaxAddress
             || last < first) {
-            Fail(error, QStringLiteral("bad unit list entry '%1' (addresses are 1 to 247)").arg(part));
+            Fail(error, QStringLiteral("bad unit list entry '%1' (addresses are 1 to %2)").arg(part).arg(SimBus::kMaxAddress));
             return std::nullopt;
         }
         for (int unit = first; unit <= last; ++unit)
@@ -155,8 +155,8 @@ bool SimScenario::LoadJson(const QString &path, QString *error)
     for (const QJsonValue &value : root.value(QLatin1String("units")).toArray()) {
         const QJsonObject object = value.toObject();
         const int address = object.value(QLatin1String("address")).toInt(-1);
-        if (address < 1 || address > 247)
-            return Fail(error, QStringLiteral("%1: a unit needs an address from 1 to 247").arg(path));
+        if (address < 1 || address > SimBus::kMaxAddress)
+            return Fail(error, QStringLiteral("%1: a unit needs an address from 1 to %2").arg(path).arg(SimBus::kMaxAddress));
         if (!units.contains(address))
             units.append(address);
         const QList<SimSetting> settings = JsonSettings(object, {QStringLiteral("address")});
@@ -169,7 +169,7 @@ bool SimScenario::LoadJson(const QString &path, QString *error)
         event.at = object.value(QLatin1String("at")).toDouble(-1);
         const QJsonValue unit = object.value(QLatin1String("unit"));
         event.unit = unit.isString() && unit.toString() == QLatin1String("*") ? 0 : unit.toInt(-1);
-        if (event.at < 0 || event.unit < 0 || event.unit > 247)
+        if (event.at < 0 || event.unit < 0 || event.unit > SimBus::kMaxAddress)
             return Fail(error, QStringLiteral("%1: an event needs \"at\" (seconds) and \"unit\" (address or \"*\")").arg(path));
         event.settings = JsonSettings(object, {QStringLiteral("at"), QStringLiteral("unit")});
         events.append(event);

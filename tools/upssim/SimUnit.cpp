@@ -605,6 +605,17 @@ bool SimUnit::Apply(const QString &rawKey, const QString &value, QString *error)
         m_silent = *flag;
         return true;
     }
+    if (key == QLatin1String("twice")) {
+        const auto flag = ParseFlag(value);
+        if (!flag)
+            return fail(QStringLiteral("expected 1 or 0"));
+        m_lineFaults.twice = *flag;
+        return true;
+    }
+    if (key == QLatin1String("noise") && value.trimmed() == QLatin1String("off")) {
+        m_lineFaults.noiseAfterMs = -1;
+        return true;
+    }
     if (key == QLatin1String("malformed")) {
         const auto kind = MalformedFromName(value.trimmed());
         if (!kind)
@@ -658,6 +669,18 @@ bool SimUnit::Apply(const QString &rawKey, const QString &value, QString *error)
             return fail(QStringLiteral("out of range"));
         *target.first = v;
         UpdateMode();
+        return true;
+    }
+    if (key == QLatin1String("split") || key == QLatin1String("noise")) {
+        if (v < 0 || v > 60000)
+            return fail(QStringLiteral("out of range"));
+        (key == QLatin1String("split") ? m_lineFaults.splitPauseMs : m_lineFaults.noiseAfterMs) = static_cast<int>(v);
+        return true;
+    }
+    if (key == QLatin1String("answeras")) {
+        if (v < 0 || v > 255)
+            return fail(QStringLiteral("out of range"));
+        m_lineFaults.answerAs = static_cast<int>(v);
         return true;
     }
     if (key == QLatin1String("delay")) {

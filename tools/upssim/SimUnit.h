@@ -25,6 +25,16 @@ enum class SimMode {
 };
 
 // Ways a unit can spoil its replies on purpose, for error-path tests.
+// Faults of the line rather than of the reply's content: what a master
+// meets on a noisy or badly wired RS485 bus.
+struct SimLineFaults
+{
+    int splitPauseMs = 0;  // > 0: the reply leaves in two halves with this silence between
+    bool twice = false;    // the reply goes out twice, run together
+    int answerAs = 0;      // > 0: the reply carries this address instead of the unit's
+    int noiseAfterMs = -1; // >= 0: a burst of garbage follows the reply after this silence
+};
+
 enum class SimMalformed {
     None,
     Checksum,  // wrong CRC or CHKSUM
@@ -110,6 +120,9 @@ public:
     bool Silent() const { return m_silent; }
     int ReplyDelayMs() const { return m_replyDelayMs; }
     SimMalformed Malformed() const { return m_malformed; }
+    const SimLineFaults &LineFaults() const { return m_lineFaults; }
+    // The address a reply carries: the unit's own unless answeras= says otherwise.
+    int ReplyAddress() const { return m_lineFaults.answerAs > 0 ? m_lineFaults.answerAs : m_address; }
 
     double BatteryTestSecondsLeft() const { return m_testSecondsLeft; }
 
@@ -151,6 +164,7 @@ private:
     bool m_silent = false;
     int m_replyDelayMs = 0;
     SimMalformed m_malformed = SimMalformed::None;
+    SimLineFaults m_lineFaults;
     QSet<int> m_forcedAlarms;
     QMap<QString, double> m_overrides; // reading name (lower case) -> value
     QMap<int, quint16> m_holding;      // 40001-40029

@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 #include <unistd.h>
 
@@ -56,7 +57,11 @@ Unit settings (--set, --event and the config file), key=value:
                   ROrizu alarm items);
                   clear=CODE or clear=all drops raised alarms.
   silent=1|0      stop answering / answer again.
-  delay=MS        wait before each reply.
+  delay=MS        wait before each reply (a late reply).
+  split=MS        send each reply in two halves, MS of silence between.
+  twice=1|0       send each reply twice, run together.
+  answeras=ADDR   replies carry this address instead of the unit's (0: own).
+  noise=MS|off    a burst of garbage bytes MS after each reply.
   malformed=KIND  none; checksum (bad CRC or CHKSUM); length (Modbus read
                   reply one register short, ASCII LENGTH two too many); rtn04
                   (ASCII RTN 04 without INFO, Modbus exception 4); lowercase
@@ -104,7 +109,9 @@ Examples:
 )";
 
 // Applies the settings lines typed or piped on standard input, one
-// "[UNIT:]key=value,..." per line, as they arrive.
+// "[UNIT:]key=value,..." per line, as they arrive. Each line is answered on
+// standard output, "ok" or "error: ...", once it has taken effect, so that a
+// test knows the bus has changed before it sends the next request.
 class CommandReader
 {
 public:
@@ -139,9 +146,14 @@ private:
     {
         QString error;
         const auto event = SimScenario::ParseUnitSettings(line, &error);
-        if (!event || !m_bus.Apply(event->unit, event->settings, &error))
+        if (!event || !m_bus.Apply(event->unit, event->settings, &error)) {
             std::fprintf(stderr, "upssim: %s\n", qPrintable(error));
-        std::fflush(stderr);
+            std::fflush(stderr);
+            std::printf("error: %s\n", qPrintable(error));
+        } else {
+            std::printf("ok\n");
+        }
+        std::fflush(stdout);
     }
 
     SimBus &m_bus;
@@ -178,7 +190,7 @@ int main(int argc, char **argv)
                                             QStringLiteral("Protocol: modbus (default), ydt or rorizu."),
                                             QStringLiteral("NAME"));
     const QCommandLineOption unitsOption(QStringLiteral("units"),
-                                         QStringLiteral("Unit addresses, e.g. 1,3,7 or 1-4 (default 1)."),
+                                         QStringLiteral("Unit addresses from 1 to 252, e.g. 1,3,7 or 1-4 (default 1)."),
                                          QStringLiteral("LIST"));
     const QCommandLineOption portOption(QStringLiteral("port"),
                                         QStringLiteral("Serial device to answer on instead of a new pseudo-terminal."),

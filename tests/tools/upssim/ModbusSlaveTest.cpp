@@ -155,10 +155,29 @@ TEST_F(ModbusSlaveTest, MalformedRepliesOnRequest)
     EXPECT_EQ(bus.Unit(1)->Mode(), SimMode::Online);
 }
 
-TEST_F(ModbusSlaveTest, ReplyDelayIsPassedToThePort)
+TEST_F(ModbusSlaveTest, ReplyDelayAndLineFaultsArePassedToThePort)
 {
     Apply(1, "delay", "250");
-    EXPECT_EQ(slave.Answer(Frame("01047530000E")).delayMs, 250);
+    Apply(1, "split", "40");
+    Apply(1, "twice", "1");
+    Apply(1, "noise", "30");
+    const SimReply reply = slave.Answer(Frame("01047530000E"));
+    EXPECT_EQ(reply.delayMs, 250);
+    EXPECT_EQ(reply.faults.splitPauseMs, 40);
+    EXPECT_TRUE(reply.faults.twice);
+    EXPECT_EQ(reply.faults.noiseAfterMs, 30);
+    Apply(1, "noise", "off");
+    EXPECT_EQ(slave.Answer(Frame("01047530000E")).faults.noiseAfterMs, -1);
+}
+
+TEST_F(ModbusSlaveTest, AUnitCanAnswerUnderAnotherAddress)
+{
+    Apply(3, "answeras", "9");
+    const QByteArray reply = Body(Frame("03047530000E"));
+    EXPECT_EQ(static_cast<quint8>(reply[0]), 9);
+    EXPECT_EQ(reply.size(), 3 + 28);
+    Apply(3, "answeras", "0");
+    EXPECT_EQ(static_cast<quint8>(Body(Frame("03047530000E"))[0]), 3);
 }
 
 } // namespace

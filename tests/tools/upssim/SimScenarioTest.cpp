@@ -14,7 +14,9 @@ TEST(SimScenario, ParsesUnitListsAndRejectsBadOnes)
     QString error;
     EXPECT_EQ(SimScenario::ParseUnitList(QStringLiteral("1,3,7"), &error), QList<int>({1, 3, 7}));
     EXPECT_EQ(SimScenario::ParseUnitList(QStringLiteral("2-4,9,3"), &error), QList<int>({2, 3, 4, 9}));
-    for (const char *bad : {"", "0", "248", "4-2", "1,x", "1-2-3"})
+    // The whole bus the monitor watches, 1 to 252.
+    EXPECT_EQ(SimScenario::ParseUnitList(QStringLiteral("1-252"), &error)->size(), 252);
+    for (const char *bad : {"", "0", "253", "4-2", "1,x", "1-2-3"})
         EXPECT_FALSE(SimScenario::ParseUnitList(QLatin1String(bad), &error)) << bad;
 }
 
