@@ -188,13 +188,19 @@ bool TMModbus::DecodeReply(const std::uint8_t *buffer, int length)
         // broken reply; nothing of it is stored.
         if (3 + 2 * valueCount + 2 > length || FRecord == nullptr)
             return false;
+        // Replies carry no register numbers. A block of another function or
+        // size answers another request (a late reply to the one before, the
+        // engine having given up on it); numbered from this request's start
+        // its values would land in the wrong fields.
+        if (funcCode != FFuncCode || valueCount != FRegCount)
+            return false;
         for (int i = 0; i < valueCount; ++i) {
             StoreRegister(static_cast<std::uint32_t>(FStartReg + i), GetWord(buffer + 3 + 2 * i));
             FRecord->State = DeriveState(*FRecord);
         }
         DecodeSwitches(*FRecord);
         BuildAlarmList(*FRecord);
-        return valueCount == FRegCount;
+        return true;
     }
     if (funcCode & 0x80)
         return false;

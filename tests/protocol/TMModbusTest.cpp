@@ -227,16 +227,28 @@ TEST(TMModbusTest, RepliesAreStoredThroughTheRegisterMap)
     }
 }
 
-TEST(TMModbusTest, ShortCountIsInvalidButKeepsTheValuesItCarried)
+TEST(TMModbusTest, ReplyThatDoesNotAnswerItsRequestStoresNothing)
 {
-    ModbusFixture f;
-    f.RequestRead(3, 40001, 28);
-    std::vector<std::uint16_t> values(27, 0); // 40001 to 40027
-    values[40021 - 40001] = 100;              // BattAh
-    EXPECT_FALSE(f.Decode(ModbusReadReply(1, 3, values)));
-    EXPECT_EQ(f.UpsInfo[1].Para.BattAh, 100);
-    EXPECT_EQ(f.UpsInfo[1].Para.Reg40028, 0);
-    EXPECT_EQ(f.Debug.AckOkCnt, 1);
+    // A late reply to an earlier request, or a short block: its values
+    // belong to other registers than the ones asked for.
+    const struct {
+        const char *name;
+        std::uint8_t funcCode;
+        std::size_t values;
+    } cases[] = {
+        {"one register short", 4, 13},
+        {"the next sub-request's block", 4, 18},
+        {"the holding registers' block", 3, 14},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ModbusFixture f;
+        f.RequestRead(4, 30001, 14);
+        EXPECT_FALSE(f.Decode(ModbusReadReply(1, c.funcCode, std::vector<std::uint16_t>(c.values, 2200))));
+        EXPECT_EQ(f.Debug.AckOkCnt, 1);
+        EXPECT_EQ(f.UpsInfo[1].InputVolt[0], 0.0);
+        EXPECT_EQ(f.UpsInfo[1].OutputFreq, 0.0);
+    }
 }
 
 struct RejectCase {
