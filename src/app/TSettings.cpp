@@ -1,5 +1,6 @@
 #include "app/TSettings.h"
 
+#include "log/CommitSaveFile.h"
 #include "model/TextLanguage.h"
 
 #include <SimpleIni.h>
@@ -185,6 +186,6 @@ void SaveSettings(const TSettings &settings, const QString &path)
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)
         || file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())
-        || !file.commit())
+        || !CommitSaveFile(file))
         ThrowUnableToWrite(path);
 }

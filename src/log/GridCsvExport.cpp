@@ -1,5 +1,6 @@
 #include "log/GridCsvExport.h"
 
+#include "log/CommitSaveFile.h"
 #include "log/ELogFileError.h"
 #include "log/TCsvWriter.h"
 
@@ -66,7 +67,7 @@ void WriteGridCsv(const TTextGrid &grid, const std::vector<int> &columns, const 
         report(to + 1);
     }
     csv.Flush();
-    if (!file.commit())
+    if (!CommitSaveFile(file))
         throw ELogFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
     report(total);
 }

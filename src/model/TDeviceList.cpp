@@ -1,5 +1,7 @@
 #include "model/TDeviceList.h"
 
+#include "log/CommitSaveFile.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -63,7 +65,7 @@ void TDeviceList::SaveDeviceList(const QString &recordDir) const
     if (!file.open(QIODevice::WriteOnly))
         ThrowFileError(QStringLiteral("Cannot create file"), file);
     const qint64 bytes = static_cast<qint64>(FCount) * static_cast<qint64>(sizeof(TDeviceNode));
-    if (file.write(reinterpret_cast<const char *>(FItems.data()), bytes) != bytes || !file.commit())
+    if (file.write(reinterpret_cast<const char *>(FItems.data()), bytes) != bytes || !CommitSaveFile(file))
         ThrowFileError(QStringLiteral("Cannot write file"), file);
 }
 

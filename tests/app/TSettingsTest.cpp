@@ -166,6 +166,42 @@ TEST_F(SettingsFile, SaveKeepsOtherContentAndTheFileSpelling)
         "[DataLog]", "RecInterval=600"}));
 }
 
+TEST_F(SettingsFile, DamagedForeignFileLoadsItsSoundValuesAndSaveKeepsItsLines)
+{
+    // Written by hand on another system: CRLF line ends, GBK text, stray
+    // lines, a key twice, wrong types and no line end at the very end.
+    const QByteArray foreign = "\xc9\xe8\xd6\xc3\xce\xc4\xbc\xfe\r\n"  // a stray line in GBK
+                               "[Site]\r\n"
+                               "Room=\xbb\xfa\xb7\xbf 2\r\n"
+                               "=no key\r\n"
+                               "[CommPort\r\n"
+                               "[CommPort]\r\n"
+                               "ComName=COM3\r\n"
+                               "BaudRate=4800\r\n"
+                               "BaudRate=2400\r\n"
+                               "StopBits=two\r\n"
+                               "Protocol=2.0\r\n"
+                               "ReadIntervalTimeout = 150\r\n"
+                               "[DataLog]\r\n"
+                               "RecInterval=300";
+    const TSettings loaded = Load(foreign);
+    EXPECT_EQ(loaded.PortInfo.ComName, QStringLiteral("COM3"));
+    EXPECT_EQ(loaded.PortInfo.BaudRate, 2400); // a key given twice: the later line counts
+    EXPECT_EQ(loaded.PortInfo.StopBits, 1);
+    EXPECT_EQ(loaded.PortInfo.Protocol, 0);
+    EXPECT_EQ(loaded.PortInfo.ReadIntervalTimeout, 150);
+    EXPECT_EQ(loaded.PortInfo.MaxReSend, 2);
+    EXPECT_EQ(loaded.RecInterval, 300);
+
+    SaveSettings(loaded, path);
+    const QByteArray saved = ReadFileBytes(path);
+    EXPECT_TRUE(saved.contains("Room=\xbb\xfa\xb7\xbf 2")) << saved.toStdString();
+    EXPECT_EQ(saved.count("BaudRate="), 1);
+    TSettings reloaded;
+    LoadSettings(reloaded, path);
+    EXPECT_TRUE(reloaded == loaded);
+}
+
 TEST_F(SettingsFile, UnwritableFileRaisesTheWriteError)
 {
     const QString unwritable[] = {
