@@ -18,3 +18,6 @@ echo "== sanitizer build"
 scripts/build.sh build-san -DCMAKE_BUILD_TYPE=Debug -DORVAN_SANITIZE=ON -DORVAN_BUILD_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-san --output-on-failure -j "$jobs"
+
+echo "== fuzz targets, a short run of each"
+scripts/fuzz.sh build-fuzz 8

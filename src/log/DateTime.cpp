@@ -5,6 +5,9 @@
 namespace {
 
 constexpr qint64 kMsecsPerDay = 86400000;
+// Far beyond any date the calendar holds, and well inside the 64-bit day
+// count the calendar takes: a damaged record can hold any double.
+constexpr double kMaxDays = 1e15;
 
 QDate DayZero()
 {
@@ -15,7 +18,7 @@ QDate DayZero()
 
 TDateTimeParts DecodeDateTime(TDateTime value)
 {
-    if (!std::isfinite(value))
+    if (!std::isfinite(value) || std::fabs(value) > kMaxDays)
         return {};
     double whole = std::trunc(value);
     qint64 msecs = std::llround(std::fabs(value - whole) * kMsecsPerDay);

@@ -71,11 +71,12 @@ bool TRecordFile::ForEachRecord(const QString &path, Visit visit, Progress progr
     const qint64 total = file.size() / Rec::kSize;
     progress(0, total);
     // Read in chunks so that a large month file is not held twice in memory.
-    constexpr qint64 kChunkRecords = 8192;
-    std::vector<std::uint8_t> chunk(static_cast<std::size_t>(kChunkRecords * Rec::kSize));
+    constexpr qint64 kMaxChunkRecords = 8192;
+    const qint64 chunkRecords = std::clamp<qint64>(total, 1, kMaxChunkRecords);
+    std::vector<std::uint8_t> chunk(static_cast<std::size_t>(chunkRecords * Rec::kSize));
     qint64 done = 0;
     while (done < total) {
-        const qint64 want = std::min(total - done, kChunkRecords);
+        const qint64 want = std::min(total - done, chunkRecords);
         const qint64 got = file.read(reinterpret_cast<char *>(chunk.data()), want * Rec::kSize);
         if (got < 0)
             throw ELogFileError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(DateTime, DayNumbersAndFractionsFormatAsLocalWallClock)
 {
     struct Case {
@@ -40,4 +42,16 @@ TEST(DateTime, TruncateToSecondDropsMilliseconds)
     const TDateTime value = QDateTimeToDateTime(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 999)));
     EXPECT_EQ(DecodeDateTime(TruncateToSecond(value)).Time, QTime(3, 4, 5));
     EXPECT_EQ(DecodeDateTime(TruncateToSecond(value)).Date, QDate(2026, 1, 2));
+}
+
+TEST(DateTime, StampsBeyondTheCalendarDecodeAsNoDate)
+{
+    // What a damaged or foreign log file may hold in its time field.
+    const TDateTime values[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -5.54508e185, 1e16, -1e16};
+    for (TDateTime value : values) {
+        const TDateTimeParts parts = DecodeDateTime(value);
+        EXPECT_FALSE(parts.Date.isValid()) << value;
+        EXPECT_FALSE(parts.Time.isValid()) << value;
+        EXPECT_FALSE(FormatDateTime(value).contains(QLatin1Char('-'))) << value;
+    }
 }
