@@ -4,18 +4,11 @@
 // the line itself runs in real time.
 #include "protocol/TPollEngine.h"
 
-#include "app/TSettings.h"
-#include "log/TDataLog.h"
-#include "log/TEventLog.h"
 #include "model/DeviceNodeLook.h"
 #include "model/UpsInfoRules.h"
-#include "protocol/TDiagCounters.h"
-#include "support/BusFixture.h"
+#include "support/EngineOnSim.h"
 #include "support/EventWait.h"
-#include "support/TempEventLog.h"
 #include "support/UpsSimProcess.h"
-
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -25,47 +18,34 @@
 
 namespace {
 
-using Event = std::tuple<int, int, int, int>; // address, kind, code, flag
-
-constexpr int kReadIntervalTimeout = 50; // ms of silence that end a block
+constexpr int kReadIntervalTimeout = 50; // ms of silence that end a block, as EngineOnSim sets it
 
 struct FaultyBus {
     UpsSimProcess Sim;
-    BusFixture Bus;
-    TSettings Settings;
-    TempEventLog Log;
-    TDataLog DataLog{Log.RecordDir()};
-    TDiagCounters Diag;
-    TPollEngine Poll{Bus.Context, Settings, Log.Log, DataLog, Diag, [this] { return Log.Now; }};
+    std::unique_ptr<EngineOnSim> Engine; // made once the simulator's line exists
     int Sent = 0;
     int PortClosings = 0;
 
-    FaultyBus()
-    {
-        Settings.PortInfo.Protocol = 2;
-        Settings.PortInfo.MaxReSend = 2;
-        Settings.PortInfo.ReadIntervalTimeout = kReadIntervalTimeout;
-        Settings.RecInterval = 0;
-        QObject::connect(&Poll, &TPollEngine::frameSent, [this] { ++Sent; });
-        QObject::connect(&Poll, &TPollEngine::portStateChanged, [this](bool opened) {
-            if (!opened)
-                ++PortClosings;
-        });
-    }
-
     // Starts the simulator with these units and settings, lists the devices
-    // and opens the port on the simulator's line.
+    // and opens the port on the simulator's line. The engine's timer stays
+    // off: the test makes its ticks.
     void Start(const QStringList &simArguments, std::initializer_list<std::uint8_t> devices)
     {
         ASSERT_TRUE(Sim.Start(QStringList{"--steady", "--commands"} + simArguments))
             << Sim.ErrorText().toStdString();
-        Bus.AddDevices(devices);
-        Settings.PortInfo.ComName = Sim.PortPath();
-        Poll.OpenPort();
-        ASSERT_TRUE(Poll.PortOpened());
+        Engine = std::make_unique<EngineOnSim>(Sim.PortPath(), 2);
+        Engine->Settings.RecInterval = 0;
+        QObject::connect(&Engine->Poll, &TPollEngine::frameSent, [this] { ++Sent; });
+        QObject::connect(&Engine->Poll, &TPollEngine::portStateChanged, [this](bool opened) {
+            if (!opened)
+                ++PortClosings;
+        });
+        Engine->AddDevices(devices);
+        Engine->Poll.OpenPort();
+        ASSERT_TRUE(Engine->Poll.PortOpened());
         // The first request of a run goes to address 0, which nobody answers.
         SilentCycle();
-        ASSERT_EQ(Bus.Engine.PollAddr, 0);
+        ASSERT_EQ(Engine->Engine.PollAddr, 0);
     }
 
     void Command(const char *line) { ASSERT_TRUE(Sim.Command(QLatin1String(line))) << Sim.ErrorText().toStdString(); }
@@ -78,14 +58,14 @@ struct FaultyBus {
         WaitUntil([] { return false; }, 100);
         const int before = Sent;
         for (int i = 0; i < 3 && Sent == before; ++i)
-            Poll.PollStep();
+            Engine->Poll.PollStep();
         ASSERT_EQ(Sent, before + 1) << "no request went out";
     }
 
     // Waits on the line until `blocks` more blocks have been received.
     bool AwaitBlocks(int blocks, int since)
     {
-        return WaitUntil([&] { return Bus.Debug.AckCnt >= since + blocks; }, 5000);
+        return WaitUntil([&] { return Engine->Debug.AckCnt >= since + blocks; }, 5000);
     }
 
     // Lets the line be silent long enough for every block in flight to end.
@@ -94,14 +74,14 @@ struct FaultyBus {
     // The rest of the request cycle: the waiting ticks and the give-up.
     void FinishCycle()
     {
-        while (Bus.Engine.ReqPending != 0)
-            Poll.PollStep();
+        while (Engine->Engine.ReqPending != 0)
+            Engine->Poll.PollStep();
     }
 
     // One request cycle whose request gets `blocks` blocks back.
     void Cycle(int blocks)
     {
-        const int since = Bus.Debug.AckCnt;
+        const int since = Engine->Debug.AckCnt;
         SendNext();
         ASSERT_TRUE(AwaitBlocks(blocks, since)) << "blocks expected: " << blocks;
         LetTheLineSettle();
@@ -115,13 +95,8 @@ struct FaultyBus {
         FinishCycle();
     }
 
-    std::vector<Event> Events() const
-    {
-        std::vector<Event> out;
-        for (const TEventRec &rec : Log.Events())
-            out.emplace_back(rec.Addr, rec.Kind, rec.Code, rec.Flag);
-        return out;
-    }
+    // (kind, code, flag) of the events logged for one address.
+    std::vector<LoggedEvent> Events(int addr) const { return EventsByAddress(Engine->EventLog)[addr]; }
 };
 
 struct LineFault {
@@ -147,25 +122,25 @@ TEST_P(LineFaultTest, CountersEventsAndValuesFollowTheReceiveRules)
     bus.Start({"--units", "1", "--set", QStringLiteral("1:mains=230,%1").arg(fault.Settings)}, {1});
 
     bus.Cycle(fault.Blocks);
-    const TCommDebug &debug = bus.Bus.Debug;
+    const TCommDebug &debug = bus.Engine->Debug;
     EXPECT_EQ(debug.AckCnt, fault.Blocks);
     EXPECT_EQ(debug.InvalidFrameCnt[0], fault.InvalidBlocks);
     EXPECT_EQ(debug.AckOkCnt, fault.AcceptedCrcs);
 
-    const TUpsInfo &rec = bus.Bus.UpsInfo[1];
+    const TUpsInfo &rec = bus.Engine->UpsInfo[1];
     EXPECT_EQ(rec.RxCnt, fault.Blocks);
     if (fault.ComesOnline) {
         EXPECT_EQ(rec.LinkState, kLinkOnline);
         EXPECT_DOUBLE_EQ(rec.InputVolt[0], 230.0);
-        EXPECT_EQ(bus.Events(), (std::vector<Event>{{1, 0, 22, 255}, {1, 1, kStateStandby, 255}}));
+        EXPECT_EQ(bus.Events(1), (std::vector<LoggedEvent>{{0, 22, 255}, {1, kStateStandby, 255}}));
     } else {
         // Nothing of a spoilt block reaches the record or the log.
         EXPECT_EQ(rec.LinkState, kLinkLost);
         EXPECT_EQ(rec.InputVolt[0], 0.0);
-        EXPECT_TRUE(bus.Events().empty());
+        EXPECT_TRUE(bus.Events(1).empty());
     }
-    EXPECT_EQ(bus.Bus.UpsInfo[9].RxCnt, 0);
-    EXPECT_EQ(bus.Bus.UpsInfo[9].InputVolt[0], 0.0);
+    EXPECT_EQ(bus.Engine->UpsInfo[9].RxCnt, 0);
+    EXPECT_EQ(bus.Engine->UpsInfo[9].InputVolt[0], 0.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -188,16 +163,16 @@ TEST(BusFaultTest, ALateReplyIsNeverTakenForTheNextRequest)
     FaultyBus bus;
     bus.Start({"--units", "1", "--set", "1:mains=230,load=40"}, {1});
     bus.Cycle(1); // 30001-30014; online now, so all sub-requests follow
-    ASSERT_EQ(bus.Bus.UpsInfo[1].LinkState, kLinkOnline);
+    ASSERT_EQ(bus.Engine->UpsInfo[1].LinkState, kLinkOnline);
     bus.Cycle(1); // 30021-30038
     bus.Cycle(1); // 30081-30091
-    const TUpsInfo before = bus.Bus.UpsInfo[1];
+    const TUpsInfo before = bus.Engine->UpsInfo[1];
     ASSERT_DOUBLE_EQ(before.LoadPercent[0], 40.0);
 
     // The unit now answers after the engine has given up: each reply arrives
     // while the next request is in flight.
     bus.Command("1:delay=1000");
-    const int since = bus.Bus.Debug.AckCnt;
+    const int since = bus.Engine->Debug.AckCnt;
     bus.SendNext(); // 40001-40028
     bus.FinishCycle();
     bus.LetTheLineSettle(); // so the two late replies arrive as two blocks
@@ -206,11 +181,11 @@ TEST(BusFaultTest, ALateReplyIsNeverTakenForTheNextRequest)
     ASSERT_TRUE(bus.AwaitBlocks(2, since));
     bus.LetTheLineSettle();
 
-    const TUpsInfo &rec = bus.Bus.UpsInfo[1];
+    const TUpsInfo &rec = bus.Engine->UpsInfo[1];
     // The holding registers' reply arrived while 30001-30014 were asked for:
     // rejected, and none of its values stored as input registers. The reply
     // that followed matches its request.
-    EXPECT_EQ(bus.Bus.Debug.InvalidFrameCnt[0], 1);
+    EXPECT_EQ(bus.Engine->Debug.InvalidFrameCnt[0], 1);
     EXPECT_EQ(rec.Para.VoltLevel, before.Para.VoltLevel);
     EXPECT_DOUBLE_EQ(rec.LoadPercent[0], 40.0);
     EXPECT_DOUBLE_EQ(rec.InputVolt[0], 230.0);
@@ -222,13 +197,13 @@ TEST(BusFaultTest, ASlaveThatStopsAnsweringIsLostOnceAndLoggedBackOnce)
     FaultyBus bus;
     bus.Start({"--units", "1"}, {1});
     bus.Cycle(1);
-    ASSERT_EQ(bus.Bus.UpsInfo[1].LinkState, kLinkOnline);
+    ASSERT_EQ(bus.Engine->UpsInfo[1].LinkState, kLinkOnline);
 
     bus.Command("1:silent=1");
     std::vector<int> linkStates;
     for (int i = 0; i < 12; ++i) {
         bus.SilentCycle();
-        linkStates.push_back(bus.Bus.UpsInfo[1].LinkState);
+        linkStates.push_back(bus.Engine->UpsInfo[1].LinkState);
     }
     // More than three unanswered transmissions make an error, the tenth a loss.
     EXPECT_EQ(linkStates, (std::vector<int>{0, 0, 0, 1, 1, 1, 1, 1, 1, 2, 2, 2}));
@@ -239,11 +214,9 @@ TEST(BusFaultTest, ASlaveThatStopsAnsweringIsLostOnceAndLoggedBackOnce)
     bus.Command("1:silent=0");
     bus.Cycle(1);
     bus.Cycle(1);
-    EXPECT_EQ(bus.Bus.UpsInfo[1].LinkState, kLinkOnline);
-    EXPECT_EQ(bus.Events(), (std::vector<Event>{{1, 0, 22, 255},
-                                                {1, 1, kStateStandby, 255},
-                                                {1, 0, 18, 255},
-                                                {1, 0, 22, 255}}));
+    EXPECT_EQ(bus.Engine->UpsInfo[1].LinkState, kLinkOnline);
+    EXPECT_EQ(bus.Events(1), (std::vector<LoggedEvent>{{0, 22, 255}, {1, kStateStandby, 255},
+                                                       {0, 18, 255}, {0, 22, 255}}));
 }
 
 TEST(BusFaultTest, UnpluggedLineClosesThePortOnceAndReopeningResumesPolling)
@@ -251,33 +224,33 @@ TEST(BusFaultTest, UnpluggedLineClosesThePortOnceAndReopeningResumesPolling)
     FaultyBus bus;
     bus.Start({"--units", "1"}, {1});
     bus.Cycle(1);
-    ASSERT_EQ(bus.Bus.UpsInfo[1].LinkState, kLinkOnline);
+    ASSERT_EQ(bus.Engine->UpsInfo[1].LinkState, kLinkOnline);
 
     // The line goes away in the middle of a request, as an adapter pulled out.
     bus.SendNext();
     bus.Sim.Stop();
-    ASSERT_TRUE(WaitUntil([&] { return !bus.Poll.PortOpened(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !bus.Engine->Poll.PortOpened(); }));
     const int sentBefore = bus.Sent;
     for (int i = 0; i < 40; ++i)
-        bus.Poll.Timer1Timer();
+        bus.Engine->Poll.Timer1Timer();
     WaitUntil([] { return false; }, 200);
     EXPECT_EQ(bus.PortClosings, 1);
     EXPECT_EQ(bus.Sent, sentBefore);
     // With the port closed every device shows its link down.
-    EXPECT_EQ(DeviceNodeLook(QStringLiteral("UPS"), bus.Bus.UpsInfo[1], bus.Poll.PortOpened(), 0).Icon, kIconOffline);
+    EXPECT_EQ(DeviceNodeLook(QStringLiteral("UPS"), bus.Engine->UpsInfo[1], bus.Engine->Poll.PortOpened(), 0).Icon, kIconOffline);
 
     // Back again (on a new device, as a replugged adapter may be).
     ASSERT_TRUE(bus.Sim.Start({"--steady", "--units", "1", "--set", "1:mains=240"}))
         << bus.Sim.ErrorText().toStdString();
-    bus.Settings.PortInfo.ComName = bus.Sim.PortPath();
-    bus.Poll.OpenPort();
-    ASSERT_TRUE(bus.Poll.PortOpened());
+    bus.Engine->Settings.PortInfo.ComName = bus.Sim.PortPath();
+    bus.Engine->Poll.OpenPort();
+    ASSERT_TRUE(bus.Engine->Poll.PortOpened());
     // The request cut off by the unplugging finishes its cycle first.
     bus.FinishCycle();
-    for (int i = 0; i < 6 && bus.Bus.UpsInfo[1].InputVolt[0] != 240.0; ++i)
+    for (int i = 0; i < 6 && bus.Engine->UpsInfo[1].InputVolt[0] != 240.0; ++i)
         bus.Cycle(1);
-    EXPECT_DOUBLE_EQ(bus.Bus.UpsInfo[1].InputVolt[0], 240.0);
-    EXPECT_EQ(bus.Bus.UpsInfo[1].LinkState, kLinkOnline);
+    EXPECT_DOUBLE_EQ(bus.Engine->UpsInfo[1].InputVolt[0], 240.0);
+    EXPECT_EQ(bus.Engine->UpsInfo[1].LinkState, kLinkOnline);
 }
 
 } // namespace
