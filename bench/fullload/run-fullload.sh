@@ -20,7 +20,7 @@ trap cleanup EXIT
 
 # The bus: every unit online at first; every 7th on battery, every 11th on
 # bypass, every 13th with a fault alarm, every 17th in ECO, every 5th at 80 %
-# load. Units 20-29 stop answering after 60 s and return after 240 s; the
+# load. Units 1-10, polled first, stop answering from 150 s to 540 s; the
 # mains of units 30-34 fail at 100 s and return at 200 s.
 scenario="$work/scenario.json"
 {
@@ -36,8 +36,8 @@ scenario="$work/scenario.json"
     echo "  { \"address\": $a$extra }$sep"
   done
   echo '], "events": ['
-  for a in $(seq 20 29); do
-    echo "  { \"at\": 60, \"unit\": $a, \"silent\": true }, { \"at\": 240, \"unit\": $a, \"silent\": false },"
+  for a in $(seq 1 10); do
+    echo "  { \"at\": 150, \"unit\": $a, \"silent\": true }, { \"at\": 540, \"unit\": $a, \"silent\": false },"
   done
   for a in $(seq 30 34); do
     echo "  { \"at\": 100, \"unit\": $a, \"mains\": 0 }, { \"at\": 200, \"unit\": $a, \"mains\": 220 },"
