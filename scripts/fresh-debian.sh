@@ -74,8 +74,17 @@ make_bare_root
 total_start=$SECONDS
 work="$(mktemp -d /tmp/orvan-fresh.XXXXXX)"
 mounted=()
+# Processes still running inside the copy (a build, a test's simulator)
+# would keep its mounts busy.
+kill_inside() {
+  local p
+  for p in /proc/[0-9]*; do
+    [ "$(readlink "$p/root" 2>/dev/null)" = "$work" ] && kill -9 "${p#/proc/}" 2>/dev/null
+  done
+}
 cleanup() {
   local i
+  kill_inside
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -R "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}" 2>/dev/null; done
   rm -rf --one-file-system "$work"
 }
@@ -113,7 +122,8 @@ bind "$cache/ccache" /root/.ccache
 stage "running '$1'"
 chroot "$work" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 CCACHE_DIR=/root/.ccache \
   PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-  bash -c "cd /root/project && $1"
+  bash -c "cd /root/project && $1" &
+wait $!
 status=$?
 stage_done
 say "exit status $status; $((SECONDS - total_start)) s in all"
