@@ -12,15 +12,15 @@
 // can be timed without a hook in the program.
 #include "app/AppVersion.h"
 #include "app/TAppPaths.h"
-#include "app/TFrmMain.h"
 #include "app/TMainTicker.h"
 #include "app/TMonitorState.h"
 #include "app/TSettings.h"
+#include "gui/app/TFrmMain.h"
+#include "gui/widgets/GuardedApplication.h"
+#include "gui/widgets/Theme.h"
 #include "log/TDataLog.h"
 #include "log/TEventLog.h"
 #include "model/TDeviceList.h"
-#include "ui/GuardedApplication.h"
-#include "ui/Theme.h"
 
 #include <QCommandLineParser>
 #include <QDirIterator>

@@ -4,12 +4,12 @@
 //
 // Usage: bench_logviewer [records]   (default 1000000)
 #include "app/TSettings.h"
+#include "gui/log/TFrmDataLog.h"
+#include "gui/widgets/LogGridView.h"
 #include "log/GridCsvExport.h"
 #include "log/TDataLogModel.h"
-#include "log/TFrmDataLog.h"
 #include "log/TRecFilter.h"
 #include "log/TRecordFile.h"
-#include "ui/LogGridView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

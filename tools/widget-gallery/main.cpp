@@ -5,16 +5,16 @@
 //
 // Each sheet is written twice: at 1x and at 2x pixel density.
 
+#include "gui/widgets/AngularGauge.h"
+#include "gui/widgets/FlowPipe.h"
+#include "gui/widgets/LedBar.h"
+#include "gui/widgets/LedIndicator.h"
+#include "gui/widgets/ModeDiagram.h"
+#include "gui/widgets/VoltageChart.h"
+#include "gui/widgets/WidgetPalette.h"
 #include "model/BatteryFlow.h"
 #include "model/GaugeScale.h"
 #include "model/UpsMode.h"
-#include "ui/AngularGauge.h"
-#include "ui/FlowPipe.h"
-#include "ui/LedBar.h"
-#include "ui/LedIndicator.h"
-#include "ui/ModeDiagram.h"
-#include "ui/VoltageChart.h"
-#include "ui/WidgetPalette.h"
 
 #include <QApplication>
 #include <QDir>

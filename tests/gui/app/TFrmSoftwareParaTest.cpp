@@ -1,0 +1,143 @@
+#include "gui/app/TFrmSoftwarePara.h"
+
+#include "app/TSettings.h"
+#include "serial/ECommsError.h"
+#include "support/FileBytes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SoftwareParaWindow : public ::testing::Test
+{
+protected:
+    QTemporaryDir Dir;
+    QString SettingsFile = Dir.filePath("UserParaIni.ini");
+    QString AutoStartDir = Dir.filePath("autostart");
+    TSettings Settings;
+    std::unique_ptr<TFrmSoftwarePara> Window;
+    int PortOpens = 0;
+    int Layouts = 0;
+    bool PortFails = false;
+    QStringList Errors;
+
+    TFrmSoftwarePara &Show()
+    {
+        TFrmSoftwarePara::TActions actions{
+            [this] {
+                ++PortOpens;
+                if (PortFails)
+                    throw ECommsError("Cannot open the serial port");
+            },
+            [this] { ++Layouts; },
+            [this](const QString &text) { Errors << text; },
+        };
+        Window = std::make_unique<TFrmSoftwarePara>(Settings, SettingsFile,
+                                                    TAutoStartEntry(Dir.filePath("none"), AutoStartDir, "/opt/orvan"),
+                                                    QStringList{"/dev/ttyUSB0"}, actions);
+        Window->show();
+        return *Window;
+    }
+
+    template <typename T = QWidget>
+    T *Find(const char *name) const
+    {
+        return Window->findChild<T *>(QLatin1String(name));
+    }
+
+    QString Shown(const char *combo) const { return Find<QComboBox>(combo)->currentText(); }
+    void Save() { Find<QPushButton>("SaveSetBtn")->click(); }
+    bool EntryExists() const { return QFileInfo::exists(AutoStartDir + "/Orvan 2000.desktop"); }
+};
+
+} // namespace
+
+TEST_F(SoftwareParaWindow, ShowingSelectsTheStoredValuesAndSwitchesToModbus)
+{
+    Settings.PortInfo.ComName = "COM25";
+    Settings.PortInfo.BaudRate = 4800;
+    Settings.PortInfo.AutoStart = true;
+    Settings.PortInfo.Protocol = 0;
+    Show();
+    EXPECT_EQ(Window->windowTitle(), "Software Parameter Setting");
+    EXPECT_EQ(Find<QCheckBox>("crbAutoStartup")->text(), "Automatic Run Program At Windows Startup");
+    EXPECT_EQ(Shown("cbxComName"), "COM25");
+    EXPECT_EQ(Find<QComboBox>("cbxComName")->count(), 257);
+    EXPECT_EQ(Shown("cbxBaudRate"), "4800");
+    EXPECT_EQ(Shown("cbxcurProtocol"), "Modbus");
+    EXPECT_TRUE(Find<QCheckBox>("crbAutoStartup")->isChecked());
+    EXPECT_EQ(Settings.PortInfo.Protocol, 2);
+
+    // Cancel undoes nothing, and writes nothing.
+    Find<QPushButton>("Button4")->click();
+    EXPECT_EQ(Window->result(), QDialog::Rejected);
+    EXPECT_EQ(Settings.PortInfo.Protocol, 2);
+    EXPECT_FALSE(QFileInfo::exists(SettingsFile));
+    EXPECT_EQ(PortOpens, 0);
+}
+
+TEST_F(SoftwareParaWindow, ChineseCaptions)
+{
+    Settings.Language = 1;
+    Show();
+    EXPECT_EQ(Window->windowTitle(), QString::fromUtf8("软件参数设定"));
+    EXPECT_EQ(Find<QLabel>("bsSkinLabel2")->text(), QString::fromUtf8("通讯串口"));
+    EXPECT_EQ(Find<QLabel>("lbProtocol")->text(), QString::fromUtf8("通讯协议:"));
+    EXPECT_EQ(Find<QPushButton>("SaveSetBtn")->text(), QString::fromUtf8("保存设置"));
+}
+
+TEST_F(SoftwareParaWindow, SaveReopensThePortFollowsTheLayoutAndWritesTheFileAndTheEntry)
+{
+    WriteFileBytes(SettingsFile, "; kept\n[Other]\nKey=1\n");
+    Settings.PortInfo.BaudRate = 19200;
+    Show();
+    EXPECT_EQ(Shown("cbxBaudRate"), "19200");
+    Find<QComboBox>("cbxComName")->setCurrentText("/dev/ttyUSB0");
+    Find<QComboBox>("cbxBaudRate")->setCurrentText("9600");
+    Find<QCheckBox>("crbAutoStartup")->setChecked(true);
+    Save();
+
+    EXPECT_EQ(Window->result(), QDialog::Accepted);
+    EXPECT_EQ(PortOpens, 1);
+    EXPECT_EQ(Layouts, 1);
+    EXPECT_TRUE(Errors.isEmpty());
+    EXPECT_TRUE(EntryExists());
+    TSettings stored;
+    LoadSettings(stored, SettingsFile);
+    EXPECT_EQ(stored.PortInfo.ComName, "/dev/ttyUSB0");
+    EXPECT_EQ(stored.PortInfo.BaudRate, 9600);
+    EXPECT_EQ(stored.PortInfo.Protocol, 2);
+    EXPECT_TRUE(stored.PortInfo.AutoStart);
+    EXPECT_TRUE(ReadFileBytes(SettingsFile).contains("[Other]"));
+
+    // Saved again with the box cleared, the entry goes.
+    Show();
+    Find<QCheckBox>("crbAutoStartup")->setChecked(false);
+    Save();
+    EXPECT_FALSE(EntryExists());
+}
+
+TEST_F(SoftwareParaWindow, PortThatCannotOpenKeepsTheWindowOpenAndTheFileUntouched)
+{
+    PortFails = true;
+    Show();
+    Find<QComboBox>("cbxComName")->setCurrentText("COM7");
+    Save();
+    EXPECT_EQ(Errors, QStringList{"Cannot open the serial port"});
+    EXPECT_TRUE(Window->isVisible());
+    EXPECT_EQ(Layouts, 0);
+    EXPECT_FALSE(QFileInfo::exists(SettingsFile));
+    EXPECT_EQ(Settings.PortInfo.ComName, "COM7");
+
+    PortFails = false;
+    Save();
+    EXPECT_FALSE(Window->isVisible());
+    EXPECT_TRUE(QFileInfo::exists(SettingsFile));
+}
