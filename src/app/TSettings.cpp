@@ -1,9 +1,9 @@
 #include "app/TSettings.h"
 
+#include "app/TIniText.h"
 #include "log/CommitSaveFile.h"
 #include "model/TextLanguage.h"
 
-#include <SimpleIni.h>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -71,41 +71,56 @@ std::optional<qint32> ParseInteger(const char *text)
     return static_cast<qint32>(value);
 }
 
-qint32 ReadInt(const CSimpleIniA &ini, const char *section, const char *key, qint32 fallback)
+std::optional<qint32> ParseInteger(const std::optional<QByteArray> &text)
 {
-    return ParseInteger(ini.GetValue(section, key, nullptr)).value_or(fallback);
+    return text ? ParseInteger(text->constData()) : std::nullopt;
 }
 
-quint8 ReadByte(const CSimpleIniA &ini, const char *section, const char *key, quint8 fallback)
+qint32 ReadInt(const TIniText &ini, const char *section, const char *key, qint32 fallback)
+{
+    return ParseInteger(ini.Value(section, key)).value_or(fallback);
+}
+
+quint8 ReadByte(const TIniText &ini, const char *section, const char *key, quint8 fallback)
 {
     return static_cast<quint8>(ReadInt(ini, section, key, fallback) & 0xFF);
 }
 
-void WriteInt(CSimpleIniA &ini, const char *section, const char *key, qint32 value)
+QString ReadText(const TIniText &ini, const char *section, const char *key, const QString &fallback)
 {
-    ini.SetValue(section, key, std::to_string(value).c_str());
+    const std::optional<QByteArray> value = ini.Value(section, key);
+    return value ? QString::fromUtf8(*value) : fallback;
 }
 
-// Parses the file into ini; false when the file exists but cannot be read.
-bool ReadIniFile(CSimpleIniA &ini, const QString &path)
+// A value that reads back as the one in memory keeps its bytes as they are
+// in the file ("0x2", a name in an 8-bit encoding), so a save changes no
+// line whose setting did not change.
+void WriteInt(TIniText &ini, const char *section, const char *key, qint32 value)
+{
+    const std::optional<QByteArray> stored = ini.Value(section, key);
+    const bool same = ParseInteger(stored) == value;
+    ini.SetValue(section, key, same ? *stored : QByteArray::number(value));
+}
+
+void WriteText(TIniText &ini, const char *section, const char *key, const QString &value)
+{
+    const std::optional<QByteArray> stored = ini.Value(section, key);
+    const bool same = stored && QString::fromUtf8(*stored) == value;
+    ini.SetValue(section, key, same ? *stored : value.toUtf8());
+}
+
+// The file's content; false when the file exists but cannot be read.
+bool ReadIniFile(TIniText &ini, const QString &path)
 {
     QFile file(path);
-    if (!file.exists())
+    if (!file.exists()) {
+        ini = TIniText();
         return true;
+    }
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray data = file.readAll();
-    return ini.LoadData(data.constData(), static_cast<size_t>(data.size())) >= 0;
-}
-
-// Plain 8-bit data, one value per key, and "Key=Value" lines as the
-// Windows profile functions write them.
-void Configure(CSimpleIniA &ini)
-{
-    ini.SetUnicode(false);
-    ini.SetMultiKey(false);
-    ini.SetMultiLine(false);
-    ini.SetSpaces(false);
+    ini = TIniText(file.readAll());
+    return true;
 }
 
 [[noreturn]] void ThrowUnableToWrite(const QString &path)
@@ -127,15 +142,13 @@ QString SettingsFilePath()
 
 void LoadSettings(TSettings &settings, const QString &path)
 {
-    CSimpleIniA ini;
-    Configure(ini);
+    TIniText ini;
     if (!ReadIniFile(ini, path))
-        ini.Reset();
+        ini = TIniText();
 
     const TPortInfo defaults;
     TPortInfo &port = settings.PortInfo;
-    const char *comName = ini.GetValue(kCommPort, "ComName", nullptr);
-    port.ComName = comName != nullptr ? QString::fromUtf8(comName) : defaults.ComName;
+    port.ComName = ReadText(ini, kCommPort, "ComName", defaults.ComName);
     port.BaudRate = ReadInt(ini, kCommPort, "BaudRate", defaults.BaudRate);
     port.StopBits = ReadByte(ini, kCommPort, "StopBits", defaults.StopBits);
     port.ReadIntervalTimeout = ReadInt(ini, kCommPort, "ReadIntervalTimeout", defaults.ReadIntervalTimeout);
@@ -156,15 +169,14 @@ void LoadSettings(TSettings &settings, const QString &path)
 
 void SaveSettings(const TSettings &settings, const QString &path)
 {
-    CSimpleIniA ini;
-    Configure(ini);
+    TIniText ini;
     // Never replace a file whose content could not be read: its other
     // sections would be lost.
     if (!ReadIniFile(ini, path))
         ThrowUnableToWrite(path);
 
     const TPortInfo &port = settings.PortInfo;
-    ini.SetValue(kCommPort, "ComName", port.ComName.toUtf8().constData());
+    WriteText(ini, kCommPort, "ComName", port.ComName);
     WriteInt(ini, kCommPort, "BaudRate", port.BaudRate);
     WriteInt(ini, kCommPort, "StopBits", port.StopBits);
     WriteInt(ini, kCommPort, "ReadIntervalTimeout", port.ReadIntervalTimeout);
@@ -177,9 +189,7 @@ void SaveSettings(const TSettings &settings, const QString &path)
     WriteInt(ini, kLanguage, "Language", settings.Language);
     WriteInt(ini, kDataLog, "RecInterval", settings.RecInterval);
 
-    std::string text;
-    if (ini.Save(text) < 0)
-        ThrowUnableToWrite(path);
+    const QByteArray text = ini.ToBytes();
     // Written through a temporary file and renamed into place, so a failed
     // write never leaves a truncated settings file behind.
     QSaveFile file(path);

@@ -194,12 +194,53 @@ TEST_F(SettingsFile, DamagedForeignFileLoadsItsSoundValuesAndSaveKeepsItsLines)
     EXPECT_EQ(loaded.RecInterval, 300);
 
     SaveSettings(loaded, path);
-    const QByteArray saved = ReadFileBytes(path);
-    EXPECT_TRUE(saved.contains("Room=\xbb\xfa\xb7\xbf 2")) << saved.toStdString();
-    EXPECT_EQ(saved.count("BaudRate="), 1);
+    // Every line the settings do not own keeps its bytes and the file its
+    // CRLF line ends; of the key given twice only the line that counts stays.
+    const QByteArray expected = "\xc9\xe8\xd6\xc3\xce\xc4\xbc\xfe\r\n"
+                                "[Site]\r\n"
+                                "Room=\xbb\xfa\xb7\xbf 2\r\n"
+                                "=no key\r\n"
+                                "[CommPort\r\n"
+                                "[CommPort]\r\n"
+                                "ComName=COM3\r\n"
+                                "BaudRate=2400\r\n"
+                                "StopBits=1\r\n"
+                                "Protocol=0\r\n"
+                                "ReadIntervalTimeout = 150\r\n"
+                                "AutoStart=0\r\n"
+                                "[DataLog]\r\n"
+                                "RecInterval=300\r\n"
+                                "[CommMast]\r\nWaitTimer=15\r\nMaxReSend=2\r\nCommErrCnt=5\r\nCommLostCnt=10\r\n"
+                                "[Language]\r\nLanguage=0\r\n";
+    EXPECT_EQ(ReadFileBytes(path), expected);
     TSettings reloaded;
     LoadSettings(reloaded, path);
     EXPECT_TRUE(reloaded == loaded);
+}
+
+TEST_F(SettingsFile, SaveOfUnchangedSettingsKeepsAHandWrittenFileByteForByte)
+{
+    const QByteArray handWritten = "; copied from the old monitoring PC\r\n"
+                                   "[CommPort]\r\n"
+                                   "ComName = \xb4\xae\xbf\xda" "1\r\n" // a port name in GBK
+                                   "BaudRate=9600\r\nStopBits=1\r\nReadIntervalTimeout=200\r\n"
+                                   "AutoStart=0\r\nProtocol=0x2\r\n"
+                                   "[CommMast]\r\nWaitTimer=$0F\r\nMaxReSend=2\r\nCommErrCnt=5\r\nCommLostCnt=10\r\n"
+                                   "[Language]\r\nLanguage=1\r\n"
+                                   "[DataLog]\r\nRecInterval=600\r\n"
+                                   "; keep this note at the end";
+    const TSettings loaded = Load(handWritten);
+    ASSERT_EQ(loaded.PortInfo.Protocol, 2);
+
+    SaveSettings(loaded, path);
+    EXPECT_EQ(ReadFileBytes(path), handWritten);
+
+    TSettings changed = loaded;
+    changed.PortInfo.Protocol = 1;
+    SaveSettings(changed, path);
+    QByteArray expected = handWritten;
+    expected.replace("Protocol=0x2", "Protocol=1");
+    EXPECT_EQ(ReadFileBytes(path), expected);
 }
 
 TEST_F(SettingsFile, UnwritableFileRaisesTheWriteError)
