@@ -93,6 +93,12 @@ struct TUpsInfo : TMeasurement, TStatusWords {
     std::uint8_t AlarmCount = 0;
     std::array<std::int32_t, kAlarmListSize> PrevAlarmList = {};
     std::uint8_t PrevAlarmCount = 0;
+    // Whether the alarm words, and the State derived from the status words
+    // (and the alarm words it depends on), were read since the link last
+    // came up. Until they were, a state or an alarm list is a leftover or a
+    // default, and neither is compared or logged.
+    bool AlarmsRead = false;
+    bool StateRead = false;
 
     TUpsPara Para;
 

@@ -122,6 +122,12 @@ void BuildAlarmList(TUpsInfo &info)
     AppendAlarmBits(info, info.SysAlarm, 8, 79);
 }
 
+void ForgetWordsRead(TUpsInfo &info)
+{
+    info.AlarmsRead = false;
+    info.StateRead = false;
+}
+
 void CountTransmission(TUpsInfo &info, TEventLog &log)
 {
     if (info.NoReplyCnt < kMaxNoReplyCnt)
@@ -129,6 +135,7 @@ void CountTransmission(TUpsInfo &info, TEventLog &log)
     if (info.NoReplyCnt >= kLostAfter) {
         if (info.LinkState != kLinkLost) {
             info.LinkState = kLinkLost;
+            ForgetWordsRead(info);
             log.LogDeviceEvent(3, info);
         }
     } else if (info.NoReplyCnt > kErrorAfter && info.LinkState == kLinkOnline) {
@@ -167,7 +174,9 @@ void CountReceive(TUpsInfo &info)
 
 void CheckStateChange(TUpsInfo &info, TEventLog &log)
 {
-    if (info.Addr == 0 || info.State == info.PrevState)
+    // The unknown state is no state to report, and a state derived from
+    // words not read yet would be logged only to be corrected a reply later.
+    if (info.Addr == 0 || !info.StateRead || info.State == kStateUnknown || info.State == info.PrevState)
         return;
     info.PrevState = info.State;
     log.LogDeviceEvent(6, info);
@@ -175,7 +184,9 @@ void CheckStateChange(TUpsInfo &info, TEventLog &log)
 
 void CompareAlarms(TUpsInfo &info, TEventLog &log)
 {
-    if (info.Addr == 0)
+    // An alarm is logged as cleared only when a reply showed it cleared, not
+    // because the list was emptied while the link was down.
+    if (info.Addr == 0 || !info.AlarmsRead)
         return;
     const int count = ValidCount(info.AlarmCount);
     const int prevCount = ValidCount(info.PrevAlarmCount);
@@ -202,6 +213,7 @@ void ClearUpsInfo(TUpsInfo &info)
     static_cast<TStatusWords &>(info) = TStatusWords{};
 
     info.PrevState = 0;
+    ForgetWordsRead(info);
     std::fill(info.AlarmList.begin(), info.AlarmList.begin() + kAlarmEntriesCleared, 0);
     info.AlarmCount = 0;
 

@@ -36,5 +36,9 @@ void CountReceive(TUpsInfo &info);
 void CheckStateChange(TUpsInfo &info, TEventLog &log);
 void CompareAlarms(TUpsInfo &info, TEventLog &log);
 
+// Until the words are read again after a link loss, nothing derived from
+// them is logged.
+void ForgetWordsRead(TUpsInfo &info);
+
 // Resets the live values of a device whose link is down.
 void ClearUpsInfo(TUpsInfo &info);

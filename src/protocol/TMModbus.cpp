@@ -200,11 +200,20 @@ bool TMModbus::DecodeReply(const std::uint8_t *buffer, int length)
         }
         DecodeSwitches(*FRecord);
         BuildAlarmList(*FRecord);
+        if (CoversStatusWords())
+            FRecord->AlarmsRead = FRecord->StateRead = true;
         return true;
     }
     if (funcCode & 0x80)
         return false;
     return true;
+}
+
+bool TMModbus::CoversStatusWords() const
+{
+    constexpr std::int32_t kFirstStatusWord = 30081;
+    constexpr std::int32_t kLastStatusWord = 30091;
+    return FStartReg <= kFirstStatusWord && FStartReg + FRegCount - 1 >= kLastStatusWord;
 }
 
 void TMModbus::StoreRegister(std::uint32_t reg, std::uint16_t value)

@@ -45,6 +45,8 @@ private:
     void BuildFrame();
     void SelectRecord(std::uint16_t addr);
     void StoreRegister(std::uint32_t reg, std::uint16_t value);
+    // Whether the request in flight reads every status and alarm word.
+    bool CoversStatusWords() const;
 
     TBusContext FContext;
     TUpsInfo *FRecord = nullptr; // none for an address beyond the table

@@ -84,6 +84,7 @@ void DecodeStatus(const TAsciiFrame &reply, TUpsInfo &rec)
     StoreItem(rec.BypassSwitch, reply.Text2(33), kSwitch);
     StoreItem(rec.OutputSwitch, reply.Text2(35), kSwitch);
     rec.State = TRorizuProtocol::StateFromSupplies(rec);
+    rec.StateRead = true;
 }
 
 std::vector<std::int32_t> AlarmCodes(const TAsciiFrame &reply)
@@ -128,6 +129,7 @@ void DecodeAlarms(const TAsciiFrame &reply, TUpsInfo &rec)
     rec.AlarmCount = 0;
     for (std::int32_t code : codes)
         rec.AlarmList[rec.AlarmCount++] = code;
+    rec.AlarmsRead = true;
 }
 
 void DecodeLoads(const TAsciiFrame &reply, TUpsInfo &rec)

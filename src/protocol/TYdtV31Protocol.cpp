@@ -46,6 +46,9 @@ void DecodeStatus(const TAsciiFrame &reply, TUpsInfo &rec)
     // The alarm words are those of the last alarm reply.
     rec.State = DeriveState(rec);
     DecodeSwitches(rec);
+    // The state depends on the alarm words too, which come in a reply of
+    // their own: it counts once those have been read as well.
+    rec.StateRead = rec.AlarmsRead;
 }
 
 void DecodeAlarms(const TAsciiFrame &reply, TUpsInfo &rec)
@@ -56,6 +59,7 @@ void DecodeAlarms(const TAsciiFrame &reply, TUpsInfo &rec)
     Store(rec.InvAlarm2, reply.StatusWord(45));
     Store(rec.SysAlarm, reply.Byte(49));
     BuildAlarmList(rec);
+    rec.AlarmsRead = true;
 }
 
 void DecodeLoadsAndCurrents(const TAsciiFrame &reply, TUpsInfo &rec)

@@ -36,6 +36,8 @@ TUpsInfo OnlineDevice(std::uint8_t addr)
     TUpsInfo info;
     info.Addr = addr;
     info.LinkState = kLinkOnline;
+    info.StateRead = true;
+    info.AlarmsRead = true;
     return info;
 }
 
@@ -243,6 +245,7 @@ TEST(CheckStateChange, LogsEachNewStateOnce)
     TUpsInfoTable table;
     for (int addr : {0, 3}) {
         TUpsInfo &info = table[addr];
+        info.StateRead = true;
         for (std::int32_t state : {kStateStandby, kStateStandby, kStateOnline}) {
             info.State = state;
             CheckStateChange(info, events.Log);
@@ -258,6 +261,17 @@ TEST(CheckStateChange, LogsEachNewStateOnce)
     }
     EXPECT_EQ(logged[0].Code, kStateStandby);
     EXPECT_EQ(logged[1].Code, kStateOnline);
+
+    // Neither the unknown state nor one derived before the words were read
+    // is an event, and neither becomes the state to compare with.
+    TUpsInfo &unread = table[4];
+    unread.State = kStateBypass;
+    CheckStateChange(unread, events.Log);
+    unread.StateRead = true;
+    unread.State = kStateUnknown;
+    CheckStateChange(unread, events.Log);
+    EXPECT_EQ(events.Events().size(), 2u);
+    EXPECT_EQ(unread.PrevState, -1);
 }
 
 TEST(CompareAlarms, NewCodesOccurThenVanishedCodesClear)
@@ -303,6 +317,7 @@ TEST(CompareAlarms, AddressZeroAndOversizedCountsAreSafe)
 {
     TempEventLog events;
     TUpsInfo broadcast;
+    broadcast.AlarmsRead = true;
     broadcast.AlarmList[0] = 5;
     broadcast.AlarmCount = 1;
     CompareAlarms(broadcast, events.Log);
@@ -378,35 +393,42 @@ TEST(ClearUpsInfo, ResetsLiveValuesAndKeepsHistoryAndCounters)
 }
 
 // The engine's order after a valid reply, with a Modbus-style decoder that
-// derives the state and alarms from the words it received.
-static void ValidReply(TUpsInfo &info, TEventLog &log)
+// derives the state and alarms from the words it holds; `wordsRead` when the
+// reply carried the status and alarm words.
+static void ValidReply(TUpsInfo &info, TEventLog &log, bool wordsRead)
 {
     info.State = DeriveState(info);
     BuildAlarmList(info);
+    if (wordsRead)
+        info.StateRead = info.AlarmsRead = true;
     NoteValidReply(info, log);
     CheckStateChange(info, log);
     CompareAlarms(info, log);
 }
 
-TEST(ChangeDetection, DeviceAnsweringAfterStartLogsLinkStandbyThenItsStateAndAlarms)
+TEST(ChangeDetection, DeviceAnsweringLogsItsStateAndAlarmsOnlyOnceItsWordsAreRead)
 {
     TempEventLog events;
     TUpsInfoTable table;
     TUpsInfo &info = table[12];
 
     CountTransmission(info, events.Log);
-    ValidReply(info, events.Log); // first sub-request: words still 0
+    ValidReply(info, events.Log, false); // first sub-request: words still 0
     info.CmmState1 = 0x4400;
     info.InvState1 = 0x0700;
     info.InvAlarm2 = 0x0100; // code 55
     CountTransmission(info, events.Log);
-    ValidReply(info, events.Log);
+    ValidReply(info, events.Log, true);
 
-    // Lost, cleared by the tree, then back.
+    // Lost, cleared by the tree, then back: the first reply after the
+    // return carries no status words, the next shows the alarm gone.
     for (int i = 0; i < 10; ++i)
         CountTransmission(info, events.Log);
     ClearUpsInfo(info);
-    ValidReply(info, events.Log);
+    ValidReply(info, events.Log, false);
+    info.CmmState1 = 0x4400;
+    info.InvState1 = 0x0700;
+    ValidReply(info, events.Log, true);
 
     struct Expected {
         std::uint8_t Kind;
@@ -414,12 +436,11 @@ TEST(ChangeDetection, DeviceAnsweringAfterStartLogsLinkStandbyThenItsStateAndAla
         std::uint8_t Flag;
     } const expected[] = {
         {kEventKindEvent, kEventCommUpbuilt, kFlagNone},
-        {kEventKindState, kStateStandby, kFlagNone},
         {kEventKindState, kStateOnline, kFlagNone},
         {kEventKindAlarm, 55, kAlarmOccurred},
         {kEventKindEvent, kEventCommLost, kFlagNone},
         {kEventKindEvent, kEventCommUpbuilt, kFlagNone},
-        {kEventKindState, kStateStandby, kFlagNone},
+        {kEventKindState, kStateOnline, kFlagNone},
         {kEventKindAlarm, 55, kAlarmCleared},
     };
     const auto logged = events.Events();

@@ -48,14 +48,11 @@ TEST(ModbusBusEndToEndTest, UnitsComeOnlineAreLoggedAndTakeABatteryTest)
 
     auto events = EventsByAddress(eventLog);
     EXPECT_EQ(events[0], (std::vector<Event>{{0, 20, 255}, {0, 21, 255}}));
-    // Each unit: link up, the Standby its first block derives from words
-    // still 0, then its real state and alarms.
-    EXPECT_EQ(events[3], (std::vector<Event>{{0, 22, 255}, {1, kStateStandby, 255},
-                                             {1, kStateFault, 255}, {2, 9, 1}}));
-    EXPECT_EQ(events[7], (std::vector<Event>{{0, 22, 255}, {1, kStateStandby, 255},
-                                             {1, kStateBypass, 255}}));
-    EXPECT_EQ(events[1], (std::vector<Event>{{0, 22, 255}, {1, kStateStandby, 255},
-                                             {1, kStateOnline, 255}, {1, kStateBattSelfTest, 255}}));
+    // Each unit: link up, then its real state and alarms once its status
+    // words are read (nothing from the words still 0 after its first block).
+    EXPECT_EQ(events[3], (std::vector<Event>{{0, 22, 255}, {1, kStateFault, 255}, {2, 9, 1}}));
+    EXPECT_EQ(events[7], (std::vector<Event>{{0, 22, 255}, {1, kStateBypass, 255}}));
+    EXPECT_EQ(events[1], (std::vector<Event>{{0, 22, 255}, {1, kStateOnline, 255}, {1, kStateBattSelfTest, 255}}));
     // A unit that never answered is lost from the start: nothing to log.
     EXPECT_TRUE(events[5].empty());
     EXPECT_EQ(bus.UpsInfo[5].LinkState, kLinkLost);

@@ -176,9 +176,8 @@ TEST(TPollEngineTest, ValidReplyRunsLinkStateAndAlarmRulesInOrder)
 
     using Ev = std::tuple<int, int, int>;
     const std::vector<Ev> expected = {
-        {0, 22, 255}, // Communication upbuilt
-        {1, kStateStandby, 255}, // from the words still 0 after the first block
-        {1, kStateFault, 255},   // the status block with its alarm word
+        {0, 22, 255},          // Communication upbuilt
+        {1, kStateFault, 255}, // once the status block with its alarm word is read
         {2, 15, 1},
     };
     EXPECT_EQ(f.Events(), expected);
