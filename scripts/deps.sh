@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build ccache pkg-config
   qt6-base-dev libqt6opengl6-dev qt6-serialport-dev qt6-charts-dev qt6-l10n-tools
-  libsimpleini-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth fonts-wqy-microhei
 )

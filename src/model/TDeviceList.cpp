@@ -111,10 +111,18 @@ void TDeviceList::NextPollDevice()
         FPollAddr = 0;
         return;
     }
-    ++FCursor;
-    if (FCursor > FCount)
-        FCursor = 1;
-    FPollAddr = FItems[FCursor - 1].Addr;
+    // Devices without a bus address are passed over; with none left to
+    // poll, PollAddr is 0 and the engine sends nothing.
+    for (int tried = 0; tried < FCount; ++tried) {
+        ++FCursor;
+        if (FCursor > FCount)
+            FCursor = 1;
+        if (FItems[FCursor - 1].HasBusAddress()) {
+            FPollAddr = FItems[FCursor - 1].Addr;
+            return;
+        }
+    }
+    FPollAddr = 0;
 }
 
 bool TDeviceList::IsAddrUsed(quint8 addr) const

@@ -13,8 +13,14 @@ struct TDeviceNode
     static constexpr char kNamePad = '\r';
 
     quint8 NodeIndex = 0; // low 8 bits of the device's tree index; not used to find it
-    quint8 Addr = 0;      // bus address
+    quint8 Addr = 0;      // bus address; see HasBusAddress
     char Name[kNameSize] = {}; // GBK, padded with carriage returns, no terminator when full
+
+    // Units answer at 1 to 252. A damaged or foreign list file can hold 0
+    // (the broadcast address) or 253 to 255: such a device is listed but
+    // never polled, addressed or looked up in the status table.
+    static constexpr bool IsBusAddress(int addr) { return addr >= 1 && addr <= 252; }
+    bool HasBusAddress() const { return IsBusAddress(Addr); }
 
     // A device with the name stored as the add and search windows store it.
     static TDeviceNode Make(quint8 addr, QStringView name);

@@ -2,6 +2,17 @@
 
 #include "model/TDeviceList.h"
 
+namespace {
+
+// A device that cannot be polled is selected as none: no window shows a
+// record of it and no command is addressed to it.
+quint8 AddressOf(const TDeviceNode *device)
+{
+    return device != nullptr && device->HasBusAddress() ? device->Addr : 0;
+}
+
+} // namespace
+
 void TDeviceSelection::AfterRebuild(const TDeviceList &list)
 {
     if (list.Count() == 0) {
@@ -14,7 +25,7 @@ void TDeviceSelection::AfterRebuild(const TDeviceList &list)
         FSelDevPos = 1;
     if (FSelDevPos > list.Count())
         FSelDevPos = list.Count();
-    FSelDevAddr = list.At(FSelDevPos)->Addr;
+    FSelDevAddr = AddressOf(list.At(FSelDevPos));
     FidxSelNode = TDeviceList::TreeIndexOf(FSelDevPos);
 }
 
@@ -23,7 +34,7 @@ void TDeviceSelection::SelectNode(const TDeviceList &list, int treeIndex)
     FidxSelNode = treeIndex;
     FSelDevPos = list.PositionOfTreeIndex(treeIndex);
     const TDeviceNode *device = list.At(FSelDevPos);
-    FSelDevAddr = device != nullptr ? device->Addr : 0;
+    FSelDevAddr = AddressOf(device);
 }
 
 int TDeviceSelection::SelectedDeviceTreeIndex() const

@@ -12,7 +12,7 @@ class TDeviceSelection
 public:
     qint32 FidxSelNode = -1; // tree index of the node selected last; -1 with an empty list
     qint32 FSelDevPos = 0;   // 1-based position of the selected device; 0 when none
-    quint8 FSelDevAddr = 0;  // its bus address; 0 when none
+    quint8 FSelDevAddr = 0;  // its bus address; 0 when none or when it has none
 
     // After the tree was rebuilt from list: keeps the position within the
     // list (the first device when none was selected) and selects that

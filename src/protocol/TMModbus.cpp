@@ -1,6 +1,7 @@
 #include "protocol/TMModbus.h"
 
 #include "model/TDeviceList.h"
+#include "model/TDeviceNode.h"
 #include "model/TUpsInfoTable.h"
 #include "model/UpsInfoRules.h"
 #include "protocol/ModbusCrc.h"
@@ -86,7 +87,10 @@ void TMModbus::BuildRequest()
         FFrameLength = 0;
         return;
     }
-    if (const auto command = FContext.CmdQueue.TakeNext()) {
+    const auto command = FContext.CmdQueue.TakeNext();
+    // A command for no device (selected as address 0) is dropped: a write
+    // to the broadcast address would reach every unit on the bus.
+    if (command && TDeviceNode::IsBusAddress(command->Addr)) {
         engine.PollAddr = command->Addr;
         FCurAddr = command->Addr;
         SelectRecord(FCurAddr);

@@ -185,6 +185,19 @@ TEST(TDeviceList, PollCursorWalksTheListAndWraps)
     }
     EXPECT_EQ(polled, (std::vector<quint8>{5, 9, 2, 5}));
     EXPECT_EQ(list.Cursor(), 1);
+
+    // Entries of a damaged file at the broadcast address or beyond 252 are
+    // passed over; with nothing left to poll the address is 0.
+    TDeviceList damaged = ListOf({0, 7, 253, 255});
+    polled.clear();
+    for (int i = 0; i < 3; ++i) {
+        damaged.NextPollDevice();
+        polled.push_back(damaged.PollAddr());
+    }
+    EXPECT_EQ(polled, (std::vector<quint8>{7, 7, 7}));
+    TDeviceList unpollable = ListOf({0, 254});
+    unpollable.NextPollDevice();
+    EXPECT_EQ(unpollable.PollAddr(), 0);
 }
 
 TEST(TDeviceList, RemovingADeviceKeepsThePollOrder)

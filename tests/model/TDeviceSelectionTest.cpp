@@ -30,6 +30,18 @@ TEST(TDeviceSelection, RebuildSelectsTheFirstDeviceOrNothing)
     ExpectSelected(selection, 0, 1, 7);
 }
 
+TEST(TDeviceSelection, ADeviceWithoutABusAddressIsSelectedAsNone)
+{
+    const TDeviceList list = ListOf({253, 0, 4});
+    TDeviceSelection selection;
+    selection.AfterRebuild(list);
+    ExpectSelected(selection, 0, 1, 0);
+    selection.SelectNode(list, TDeviceList::TreeIndexOf(2));
+    ExpectSelected(selection, TDeviceList::TreeIndexOf(2), 2, 0);
+    selection.SelectNode(list, TDeviceList::TreeIndexOf(3));
+    ExpectSelected(selection, TDeviceList::TreeIndexOf(3), 3, 4);
+}
+
 TEST(TDeviceSelection, DeleteSelectsTheDeviceThatTakesThePlace)
 {
     const struct { int selectedPos; qint32 node; qint32 position; quint8 addr; } cases[] = {

@@ -202,6 +202,20 @@ TEST(TPollEngineTest, UnknownProtocolSendsNothingAndRejectsEveryBlock)
     EXPECT_EQ(f.Engine.ReqPending, 0);
 }
 
+TEST(TPollEngineTest, NoCommandGoesToTheBroadcastAddressAndNoPollBeyond252)
+{
+    EngineFixture f;
+    f.AddDevices({0, 253, 7});
+    f.CmdQueue.Queue(1, 0, 6, 20003, 1); // a command with no device selected
+    f.Run(13 * 8);
+    ASSERT_FALSE(f.Sent.empty());
+    for (const QByteArray &frame : f.Sent) {
+        EXPECT_NE(static_cast<quint8>(frame[1]), 6) << HexOf(frame).toStdString();
+        EXPECT_NE(static_cast<quint8>(frame[0]), 253) << HexOf(frame).toStdString();
+    }
+    EXPECT_FALSE(f.CmdQueue.AnyPending());
+}
+
 TEST(TPollEngineTest, SearchProbesTheRangeThenSendsTheCommandQueuedMeanwhile)
 {
     EngineFixture f;

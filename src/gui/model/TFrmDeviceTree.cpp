@@ -71,19 +71,20 @@ void TFrmDeviceTree::RebuildDeviceTree()
 void TFrmDeviceTree::UpdateDeviceNode(int position, TUpsInfoTable &upsInfo, bool portOpened, quint8 language)
 {
     const TDeviceNode *device = FDeviceList.At(position);
-    if (device == nullptr || device->Addr == 0 || device->Addr >= TUpsInfoTable::kSize)
-        return;
     QTreeWidgetItem *node = topLevelItem(position - 1);
-    if (node == nullptr)
+    if (device == nullptr || node == nullptr)
         return;
-    TUpsInfo &rec = upsInfo[device->Addr];
+    // A device without a bus address is never polled: it looks like one
+    // whose link never came up, and has no record of its own to clear.
+    static TUpsInfo neverPolled;
+    TUpsInfo &rec = device->HasBusAddress() ? upsInfo[device->Addr] : neverPolled;
     const TDeviceNodeLook look = DeviceNodeLook(device->NameText(), rec, portOpened, language);
     SetIcon(node, look.Icon);
     if (node->text(0) != look.Caption) {
         node->setText(0, look.Caption);
         node->setToolTip(0, look.Caption); // the panel is narrower than a long caption
     }
-    if (look.ClearRecord)
+    if (look.ClearRecord && device->HasBusAddress())
         ClearUpsInfo(rec);
 }
 

@@ -189,6 +189,22 @@ TEST_F(MainWindowFixture, ClosedPortShowsEveryDeviceAsLost)
     EXPECT_EQ(State.UpsInfo[1].InputVolt[0], 0.0); // stale values are not shown
 }
 
+TEST_F(MainWindowFixture, DevicesWithoutABusAddressAreListedButNeverLookedUp)
+{
+    WriteDevices({253, 0, 255, 6}); // a damaged or foreign list file
+    State.Debug.DebugShow = 255;
+    Open();
+    ASSERT_EQ(State.DeviceList.Count(), 4);
+    for (int position : {1, 2, 3, 4}) {
+        Window->Tree()->TreeView1Click(Window->Tree()->topLevelItem(position - 1));
+        Window->RefreshView();
+        Window->UpdateDebugLabel();
+        Window->UserSetClick();
+    }
+    EXPECT_EQ(Window->Tree()->topLevelItem(0)->text(0), QStringLiteral("UPS253  (Communication lost)"));
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(QLatin1Char('\n')).toStdString();
+}
+
 TEST_F(MainWindowFixture, NoOnTheExitQuestionChangesNothing)
 {
     const QByteArray ini = "; kept as written\n[Language]\nLanguage=0\n";
