@@ -9,3 +9,13 @@ bool DigitKeyAllowed(QChar c, bool allowPoint)
         return true;
     return code == 3 || code == 8 || code == 22 || code == 24;
 }
+
+bool DigitTextAllowed(QStringView text, bool allowPoint)
+{
+    for (QChar c : text) {
+        const bool digit = c >= u'0' && c <= u'9';
+        if (!digit && !(allowPoint && c == u'.'))
+            return false;
+    }
+    return true;
+}

@@ -183,7 +183,9 @@ TCheck ValidateEodVolt(const TRowDef &def, const QString &text)
 {
     bool ok = false;
     double volts = text.trimmed().toDouble(&ok);
-    if (!ok)
+    // toDouble takes "nan" and "inf" for numbers; neither is a voltage, and
+    // NaN would pass any range check written as two comparisons.
+    if (!ok || !std::isfinite(volts))
         volts = 0;
     if (text.isEmpty() || volts < 1.2 || volts > 1.9)
         return Refused(def, TFocus::Edit, QStringLiteral("1.80"));

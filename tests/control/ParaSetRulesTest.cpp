@@ -163,6 +163,8 @@ TEST(ParaSetRulesTest, ValidateTurnsTheChoiceIntoTheRegisterValue)
         {"EOD, too high", 11, Text("1.95"), "", false, 0, "[EOD Volt] value is invalid", "1.80"},
         {"EOD, too low", 11, Text("1.1"), "", false, 0, "[EOD Volt] value is invalid", "1.80"},
         {"EOD, not a number", 11, Text("1..8"), "", false, 0, "[EOD Volt] value is invalid", "1.80"},
+        {"EOD, nan", 11, Text("nan"), "", false, 0, "[EOD Volt] value is invalid", "1.80"},
+        {"EOD, infinite", 11, Text("inf"), "", false, 0, "[EOD Volt] value is invalid", "1.80"},
         {"capacity", 12, Text("2000"), "", true, 2000, "", nullptr},
         {"capacity, too big", 12, Text("2001"), "", false, 0, "[Single Battery Capability] value is invalid", nullptr},
         {"charge current at the limit", 13, Text("50"), "", true, 50, "", nullptr},

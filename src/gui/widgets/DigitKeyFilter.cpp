@@ -4,10 +4,30 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
+
+namespace {
+
+class DigitTextValidator : public QValidator
+{
+public:
+    DigitTextValidator(QObject *parent, bool allowPoint) : QValidator(parent), FAllowPoint(allowPoint) {}
+
+    State validate(QString &input, int &) const override
+    {
+        return DigitTextAllowed(input, FAllowPoint) ? Acceptable : Invalid;
+    }
+
+private:
+    bool FAllowPoint;
+};
+
+} // namespace
 
 void DigitKeyFilter::Install(QLineEdit *box, bool allowPoint)
 {
     box->installEventFilter(new DigitKeyFilter(box, allowPoint));
+    box->setValidator(new DigitTextValidator(box, allowPoint));
 }
 
 bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event)

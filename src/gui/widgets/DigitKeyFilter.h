@@ -4,12 +4,15 @@
 
 class QLineEdit;
 
-// Drops the typed characters a number box does not take (DigitKeyAllowed);
-// keys that type nothing (arrows, Delete, shortcuts) keep their meaning.
+// Keeps a number box to the text DigitTextAllowed takes. Typed characters
+// it does not take are dropped (DigitKeyAllowed); keys that type nothing
+// (arrows, Delete, shortcuts) keep their meaning. Text that arrives another
+// way (pasted, dropped, committed by an input method) is refused whole by a
+// validator on the box, so nothing but a number ever stands in it.
 class DigitKeyFilter : public QObject
 {
 public:
-    // Installs a filter owned by the box.
+    // Installs a filter and a validator, both owned by the box.
     static void Install(QLineEdit *box, bool allowPoint);
 
 protected:

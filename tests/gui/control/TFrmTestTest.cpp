@@ -2,6 +2,8 @@
 
 #include "app/TMonitorState.h"
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,6 +68,24 @@ TEST_F(BatteryTestWindow, TheBoxTakesDigitsOnlyAndMustNotBeEmpty)
     EXPECT_EQ(Messages, QStringList{"[Battery Test Time] value is invalid"});
     EXPECT_EQ(Slot().Pending, 0);
     EXPECT_TRUE(Window->isVisible()); // stays open after either button
+}
+
+TEST_F(BatteryTestWindow, TextThatArrivesWithoutKeyPressesIsFilteredToo)
+{
+    Open();
+    Window->show();
+    Time()->clear();
+    // An input method commits whole strings, a paste or a drop inserts them.
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("1\uFF12x")); // a full-width digit among them
+    QCoreApplication::sendEvent(Time(), &commit);
+    EXPECT_EQ(Time()->text(), "");
+    Time()->insert(QStringLiteral("30 s"));
+    EXPECT_EQ(Time()->text(), "");
+    Time()->insert(QStringLiteral("30"));
+    commit.setCommitString(QStringLiteral("5"));
+    QCoreApplication::sendEvent(Time(), &commit);
+    EXPECT_EQ(Time()->text(), "305");
 }
 
 TEST_F(BatteryTestWindow, NothingIsQueuedOutsideModbus)
