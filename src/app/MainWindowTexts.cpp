@@ -15,6 +15,7 @@ TShellTexts ShellTexts(quint8 language)
         LanguageText(zh, "该设备未联机!", "The device is not communication!"),
         LanguageText(zh, "您确定要退出系统吗?", "Exit Program ?"),
         LanguageText(zh, "VTR5200监控", "VTR5200 Monitor"),
+        LanguageText(zh, "设置无法保存。不保存设置直接退出吗?", "The settings could not be saved. Exit without saving them?"),
     };
 }
 

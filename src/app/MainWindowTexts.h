@@ -18,6 +18,7 @@ struct TShellTexts {
     QString DeviceNotOnline;
     QString ExitQuestion;
     QString WindowTitle;
+    QString ExitWithoutSavingQuestion; // after the settings could not be written
 };
 
 TShellTexts ShellTexts(quint8 language);

@@ -67,11 +67,34 @@ QStringList SystemSerialDevices()
     return devices;
 }
 
+QStringList ProtocolListItems()
+{
+    return {QStringLiteral("YD/T V3.1"), QStringLiteral("ROrizu"), QStringLiteral("Modbus")};
+}
+
+int ProtocolItemIndex(quint8 protocol)
+{
+    switch (protocol) {
+    case 0: return 0;
+    case 1: return 1;
+    case 2:
+    case 3: return 2;
+    default: return -1;
+    }
+}
+
+quint8 ProtocolFromItem(int index, quint8 stored)
+{
+    if (index < 0 || index >= ProtocolListItems().size() || index == ProtocolItemIndex(stored))
+        return stored;
+    return static_cast<quint8>(index);
+}
+
 void ApplySoftwareChoices(TSettings &settings, const TSoftwareChoices &choices)
 {
     TPortInfo &port = settings.PortInfo;
     port.ComName = choices.ComName;
     port.BaudRate = BaudRateFromText(choices.BaudText);
-    port.Protocol = kSoftwareParaProtocol;
+    port.Protocol = ProtocolFromItem(choices.ProtocolIndex, port.Protocol);
     port.AutoStart = choices.AutoStart;
 }

@@ -30,14 +30,24 @@ qint32 BaudRateFromText(const QString &text);
 // The serial devices of this system, as paths to open.
 QStringList SystemSerialDevices();
 
+// "YD/T V3.1", "ROrizu", "Modbus": the protocols the program speaks, in
+// the order of their codes.
+QStringList ProtocolListItems();
+
+// The entry that stands for a stored protocol code (3 is Modbus as well);
+// -1, no entry, for a code that selects no protocol.
+int ProtocolItemIndex(quint8 protocol);
+
+// The code an entry stores. The Modbus entry keeps a stored 3, and no
+// entry keeps whatever code was stored.
+quint8 ProtocolFromItem(int index, quint8 stored);
+
 // What the window's save button stores in memory.
 struct TSoftwareChoices {
     QString ComName;
     QString BaudText;
     bool AutoStart = false;
+    int ProtocolIndex = -1; // entry of ProtocolListItems, -1 when none is chosen
 };
 
-// The protocol becomes Modbus: the window offers no other.
 void ApplySoftwareChoices(TSettings &settings, const TSoftwareChoices &choices);
-
-inline constexpr quint8 kSoftwareParaProtocol = 2;

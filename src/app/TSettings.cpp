@@ -167,6 +167,13 @@ void LoadSettings(TSettings &settings, const QString &path)
     settings.RecInterval = (recInterval != 0 && recInterval < 50) ? 50 : recInterval;
 }
 
+void LoadPortSettings(TSettings &settings, const QString &path)
+{
+    TSettings fromFile;
+    LoadSettings(fromFile, path);
+    settings.PortInfo = fromFile.PortInfo;
+}
+
 void SaveSettings(const TSettings &settings, const QString &path)
 {
     TIniText ini;

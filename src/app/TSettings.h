@@ -25,6 +25,11 @@ QString SettingsFilePath();
 // gives that setting its default. Never fails.
 void LoadSettings(TSettings &settings, const QString &path);
 
+// Reads only the port and protocol settings (PortInfo) again, as the port
+// button does before it opens the port: a language or data log interval
+// chosen since the last save stays as it is in memory.
+void LoadPortSettings(TSettings &settings, const QString &path);
+
 // Writes every setting into the file, leaving all its other sections, keys
 // and comments as they were. Throws std::runtime_error
 // "Unable to write to <path>" when the file cannot be written.

@@ -41,12 +41,34 @@ TEST(SoftwareParaChoicesTest, StoredValuesAreSelected)
     }
 }
 
-TEST(SoftwareParaChoicesTest, SavingStoresTheChoicesAndModbus)
+TEST(SoftwareParaChoicesTest, ProtocolEntriesStandForTheStoredCodes)
+{
+    EXPECT_EQ(ProtocolListItems(), QStringList({"YD/T V3.1", "ROrizu", "Modbus"}));
+    const struct {
+        quint8 stored;
+        int shown;
+        int chosen;
+        quint8 saved;
+    } cases[] = {
+        {0, 0, 0, 0}, {1, 1, 1, 1}, {2, 2, 2, 2},
+        {3, 2, 2, 3},   // Modbus as well, kept when Modbus stays chosen
+        {3, 2, 0, 0},
+        {0, 0, 2, 2},
+        {9, -1, -1, 9}, // no protocol: nothing shown, nothing changed
+        {9, -1, 1, 1},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(ProtocolItemIndex(c.stored), c.shown) << int(c.stored);
+        EXPECT_EQ(ProtocolFromItem(c.chosen, c.stored), c.saved) << int(c.stored) << " " << c.chosen;
+    }
+}
+
+TEST(SoftwareParaChoicesTest, SavingStoresTheChoices)
 {
     TSettings settings;
     settings.PortInfo.Protocol = 0;
     settings.PortInfo.StopBits = 2;
-    ApplySoftwareChoices(settings, {"COM3", "4800", true});
+    ApplySoftwareChoices(settings, {"COM3", "4800", true, 2});
     EXPECT_EQ(settings.PortInfo.ComName, "COM3");
     EXPECT_EQ(settings.PortInfo.BaudRate, 4800);
     EXPECT_EQ(settings.PortInfo.Protocol, 2);

@@ -243,6 +243,18 @@ TEST_F(SettingsFile, SaveOfUnchangedSettingsKeepsAHandWrittenFileByteForByte)
     EXPECT_EQ(ReadFileBytes(path), expected);
 }
 
+TEST_F(SettingsFile, LoadingThePortSettingsKeepsTheOtherValuesInMemory)
+{
+    WriteFileBytes(path, "[CommPort]\nComName=COM7\nProtocol=1\n[Language]\nLanguage=0\n[DataLog]\nRecInterval=600\n");
+    TSettings settings = NonDefaultSettings();
+    LoadPortSettings(settings, path);
+    EXPECT_EQ(settings.PortInfo.ComName, "COM7");
+    EXPECT_EQ(settings.PortInfo.Protocol, 1);
+    EXPECT_EQ(settings.PortInfo.BaudRate, 9600); // from the file, where it is missing
+    EXPECT_EQ(settings.Language, 1);
+    EXPECT_EQ(settings.RecInterval, 3000);
+}
+
 TEST_F(SettingsFile, UnwritableFileRaisesTheWriteError)
 {
     const QString unwritable[] = {

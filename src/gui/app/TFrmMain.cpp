@@ -463,8 +463,9 @@ void TFrmMain::btnComClick()
         FEngine->ClosePort();
         return;
     }
-    // Every setting is read again: the file is what the user last saved.
-    LoadSettings(FState.Settings, FPaths.SettingsFile);
+    // The port settings are read again, so an edit of the file takes effect;
+    // the rest stays as chosen since the last save.
+    LoadPortSettings(FState.Settings, FPaths.SettingsFile);
     try {
         FEngine->OpenPort();
     } catch (const ECommsError &error) {
@@ -646,14 +647,18 @@ bool TFrmMain::ConfirmAndSave()
         SaveSettings(FState.Settings, FPaths.SettingsFile);
     } catch (const std::exception &error) {
         if (!FCloseWithoutQuestion) {
-            // The window stays open and keeps refreshing; confirming the exit
-            // again tries once more.
-            FTimer1.start();
             ShowError(QString::fromLocal8Bit(error.what()));
-            return false;
+            // A full disk or a read-only directory must not keep the
+            // program from ending: the user may leave the settings unsaved,
+            // or stay (the window keeps refreshing) and try again later.
+            if (!AskYesNo(FTexts.ExitWithoutSavingQuestion)) {
+                FTimer1.start();
+                return false;
+            }
+        } else {
+            // Nobody is there to answer a message box while the session ends.
+            qWarning("%s", error.what());
         }
-        // Nobody is there to answer a message box while the session ends.
-        qWarning("%s", error.what());
     }
     if (FEngine != nullptr)
         FEngine->ClosePort();

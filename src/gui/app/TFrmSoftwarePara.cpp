@@ -30,7 +30,7 @@ TFrmSoftwarePara::TFrmSoftwarePara(TSettings &settings, QString settingsFile, TA
     FComName->addItems(FPortItems);
     FComName->setMaxVisibleItems(20);
     FBaudRate->addItems(FBaudItems);
-    FProtocol->addItem(QStringLiteral("Modbus"));
+    FProtocol->addItems(ProtocolListItems());
 
     auto *fields = new QFormLayout;
     fields->setHorizontalSpacing(14);
@@ -74,8 +74,7 @@ void TFrmSoftwarePara::FormShow()
     FComName->setCurrentIndex(ItemIndex(FPortItems, port.ComName));
     FBaudRate->setCurrentIndex(ItemIndex(FBaudItems, QString::number(port.BaudRate)));
     FAutoStartup->setChecked(port.AutoStart);
-    FSettings.PortInfo.Protocol = kSoftwareParaProtocol;
-    FProtocol->setCurrentIndex(0);
+    FProtocol->setCurrentIndex(ProtocolItemIndex(port.Protocol));
 }
 
 void TFrmSoftwarePara::showEvent(QShowEvent *event)
@@ -99,7 +98,8 @@ bool TFrmSoftwarePara::Step(const std::function<void()> &step)
 
 void TFrmSoftwarePara::SaveSetBtnClick()
 {
-    ApplySoftwareChoices(FSettings, {FComName->currentText(), FBaudRate->currentText(), FAutoStartup->isChecked()});
+    ApplySoftwareChoices(FSettings, {FComName->currentText(), FBaudRate->currentText(), FAutoStartup->isChecked(),
+                                     FProtocol->currentIndex()});
     // A step that fails keeps the window open with the new values in memory
     // only; the user may pick another port and save again, or cancel.
     const bool saved = Step([this] { FAutoStart.Apply(FSettings.PortInfo.AutoStart); })

@@ -233,19 +233,30 @@ TEST_F(MainWindowFixture, YesOnTheExitQuestionSavesAndCloses)
     EXPECT_TRUE(ReadFileBytes(Paths.SettingsFile).contains("Language=1"));
 }
 
-TEST_F(MainWindowFixture, FailedSaveKeepsTheWindowOpenAndRefreshing)
+TEST_F(MainWindowFixture, FailedSaveAsksWhetherToExitWithoutSaving)
 {
     Open();
     Window->show();
-    ExitAnswer = true;
     // A directory where the settings file should be cannot be written.
     QFile::remove(Paths.SettingsFile);
     ASSERT_TRUE(QDir().mkpath(Paths.SettingsFile));
+    // Yes to the exit, No to leaving unsaved: the window stays and refreshes.
+    QStringList answers{"yes", "no"};
+    Window->AskYesNo = [&](const QString &text) {
+        Questions << text;
+        return answers.takeFirst() == "yes";
+    };
     EXPECT_FALSE(Window->close());
     EXPECT_EQ(Errors.size(), 1);
     EXPECT_TRUE(Errors.value(0).startsWith(QStringLiteral("Unable to write to"))) << Errors.value(0).toStdString();
+    EXPECT_EQ(Questions, QStringList({"Exit Program ?", "The settings could not be saved. Exit without saving them?"}));
     EXPECT_TRUE(Window->isVisible());
     EXPECT_TRUE(Window->Timer1().isActive());
+
+    // Yes to both: the program ends without its settings.
+    answers = {"yes", "yes"};
+    EXPECT_TRUE(Window->close());
+    EXPECT_FALSE(Window->isVisible());
 }
 
 TEST_F(MainWindowFixture, SignalledCloseAsksNothing)

@@ -59,7 +59,7 @@ protected:
 
 } // namespace
 
-TEST_F(SoftwareParaWindow, ShowingSelectsTheStoredValuesAndSwitchesToModbus)
+TEST_F(SoftwareParaWindow, ShowingSelectsTheStoredValuesAndCancelChangesNothing)
 {
     Settings.PortInfo.ComName = "COM25";
     Settings.PortInfo.BaudRate = 4800;
@@ -71,14 +71,16 @@ TEST_F(SoftwareParaWindow, ShowingSelectsTheStoredValuesAndSwitchesToModbus)
     EXPECT_EQ(Shown("cbxComName"), "COM25");
     EXPECT_EQ(Find<QComboBox>("cbxComName")->count(), 257);
     EXPECT_EQ(Shown("cbxBaudRate"), "4800");
-    EXPECT_EQ(Shown("cbxcurProtocol"), "Modbus");
+    EXPECT_EQ(Shown("cbxcurProtocol"), "YD/T V3.1");
+    EXPECT_EQ(Find<QComboBox>("cbxcurProtocol")->count(), 3);
     EXPECT_TRUE(Find<QCheckBox>("crbAutoStartup")->isChecked());
-    EXPECT_EQ(Settings.PortInfo.Protocol, 2);
+    EXPECT_EQ(Settings.PortInfo.Protocol, 0);
 
-    // Cancel undoes nothing, and writes nothing.
+    // Cancel changes nothing, and writes nothing.
+    Find<QComboBox>("cbxcurProtocol")->setCurrentIndex(2);
     Find<QPushButton>("Button4")->click();
     EXPECT_EQ(Window->result(), QDialog::Rejected);
-    EXPECT_EQ(Settings.PortInfo.Protocol, 2);
+    EXPECT_EQ(Settings.PortInfo.Protocol, 0);
     EXPECT_FALSE(QFileInfo::exists(SettingsFile));
     EXPECT_EQ(PortOpens, 0);
 }
@@ -102,6 +104,7 @@ TEST_F(SoftwareParaWindow, SaveReopensThePortFollowsTheLayoutAndWritesTheFileAnd
     Find<QComboBox>("cbxComName")->setCurrentText("/dev/ttyUSB0");
     Find<QComboBox>("cbxBaudRate")->setCurrentText("9600");
     Find<QCheckBox>("crbAutoStartup")->setChecked(true);
+    Find<QComboBox>("cbxcurProtocol")->setCurrentText("Modbus");
     Save();
 
     EXPECT_EQ(Window->result(), QDialog::Accepted);
