@@ -1,7 +1,12 @@
 #include "app/TSingleInstance.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QThread>
 
 namespace {
 
@@ -27,6 +32,30 @@ TSingleInstance::~TSingleInstance() = default;
 QString TSingleInstance::ServerName(const QString &appTitle)
 {
     return appTitle + QLatin1Char('-') + UserName();
+}
+
+bool TSingleInstance::Claim(int timeoutMs)
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    FLock = std::make_unique<QLockFile>(dir + QLatin1Char('/') + FServerName + QStringLiteral(".lock"));
+    // The lock is stale only when its owner's process is gone, never by age:
+    // a monitor runs for months.
+    FLock->setStaleLockTime(0);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (FLock->tryLock(0))
+            return Listen();
+        if (ActivateRunning(200))
+            return false;
+        // The owner lives but does not listen (yet): it is still starting,
+        // or hung. Either way it is the one that runs.
+        if (waited.elapsed() >= timeoutMs)
+            return false;
+        QThread::msleep(50);
+    }
 }
 
 bool TSingleInstance::ActivateRunning(int timeoutMs) const

@@ -3,7 +3,10 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QLocalServer;
+class QLockFile;
 
 // Keeps the program to one running copy per user. The first copy listens on
 // a local socket named after the application title and the user; a later
@@ -19,11 +22,19 @@ public:
     // "Orvan 2000-<user>": one name per title and user.
     static QString ServerName(const QString &appTitle);
 
+    // Decides whether this copy is the one to run: true when it took the
+    // lock beside the socket and listens; false when another copy holds it,
+    // which is then asked to come to the front (it may still be starting
+    // and listen only a moment later, so this asks for up to timeoutMs).
+    // Two copies started at the same moment never both run.
+    bool Claim(int timeoutMs = 3000);
+
     // True when another copy answered and was asked to come to the front.
     bool ActivateRunning(int timeoutMs = 1000) const;
 
     // Starts listening. A socket left behind by a copy that crashed is
-    // removed first. False when listening fails.
+    // removed first: only the holder of the lock may do that. False when
+    // listening fails.
     bool Listen();
 
 signals:
@@ -34,4 +45,5 @@ private:
 
     QString FServerName;
     QLocalServer *FServer = nullptr;
+    std::unique_ptr<QLockFile> FLock;
 };

@@ -443,7 +443,8 @@ void TFrmMain::StartEngine()
                                             FState.DiagCounters);
     connect(FEngine.get(), &TPollEngine::portOpenFailed, this, [this](const QString &) {
         ShowError(FTexts.PortError);
-        SoftwareParaClick();
+        if (!FCloseWithoutQuestion) // ended by a signal while the error was shown
+            SoftwareParaClick();
     });
     FEngine->Start();
 }

@@ -7,6 +7,7 @@
 #include "gui/widgets/GuardedApplication.h"
 #include "gui/widgets/Theme.h"
 
+#include <QDialog>
 #include <QScreen>
 #include <QStyle>
 
@@ -22,6 +23,20 @@ void BringToFront(QWidget &window)
     window.activateWindow();
 }
 
+// Ends the modal windows of the start-up, innermost first.
+void CloseStartUpDialogs()
+{
+    for (int i = 0; i < 10; ++i) {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return;
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -30,9 +45,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(kAppTitle);
 
     TSingleInstance instance(TSingleInstance::ServerName(kAppTitle));
-    if (instance.ActivateRunning())
+    if (!instance.Claim())
         return 0;
-    instance.Listen();
 
     Theme::Apply(app);
 
@@ -40,11 +54,21 @@ int main(int argc, char **argv)
     TFrmMain window(state, TAppPaths::Beside(QCoreApplication::applicationDirPath()), GetVersionString());
     QObject::connect(&instance, &TSingleInstance::activationRequested, &window, [&window] { BringToFront(window); });
 
-    window.StartEngine();
-
+    // Installed before the engine starts: a port that fails at start shows
+    // its error and the software parameter window, and a SIGTERM while they
+    // are open must still run the close sequence.
+    bool terminated = false;
     TTerminationSignals termination;
-    QObject::connect(&termination, &TTerminationSignals::terminationRequested, &window,
-                     [&window] { window.CloseWithoutQuestion(); });
+    QObject::connect(&termination, &TTerminationSignals::terminationRequested, &window, [&] {
+        terminated = true;
+        CloseStartUpDialogs();
+        window.CloseWithoutQuestion();
+        QCoreApplication::quit();
+    });
+
+    window.StartEngine();
+    if (terminated)
+        return 0;
 
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));

@@ -1,0 +1,65 @@
+// The monitor as a program: started as a user starts it, ended by a signal.
+
+#include "log/TEventLog.h"
+#include "support/EventWait.h"
+#include "support/FileBytes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+// A copy of the program in a scratch directory, so that its settings and
+// logs land there and not beside the build's own program.
+struct MonitorCopy {
+    QTemporaryDir Dir;
+    QString Program = Dir.filePath(QStringLiteral("orvan"));
+    TEventLog Events{Dir.filePath(QStringLiteral("Record")), QStringLiteral("EventLog.dat"),
+                     Dir.filePath(QStringLiteral("Backup"))};
+
+    MonitorCopy() { QFile::copy(QStringLiteral(ORVAN_PROGRAM), Program); }
+
+    std::vector<int> EventCodes() const
+    {
+        std::vector<int> codes;
+        for (const TEventRec &rec : Events.ReadAllEvents())
+            codes.push_back(rec.Code);
+        return codes;
+    }
+};
+
+} // namespace
+
+TEST(MonitorProcess, SigtermWhileThePortErrorIsShownRunsTheCloseSequence)
+{
+    MonitorCopy monitor;
+    WriteFileBytes(monitor.Dir.filePath(QStringLiteral("UserParaIni.ini")),
+                   "[CommPort]\nComName=/dev/orvan-no-such-port\nProtocol=2\n");
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(monitor.Program, {});
+    ASSERT_TRUE(process.waitForStarted(10000));
+
+    // "Monitor software is open" comes just before the port fails; the
+    // error box, then the software parameter window, wait for a user.
+    ASSERT_TRUE(WaitUntil([&] { return !monitor.EventCodes().empty(); }, 20000));
+    QThread::msleep(500);
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(monitor.EventCodes(), (std::vector<int>{20, 21}));
+    EXPECT_TRUE(ReadFileBytes(monitor.Dir.filePath(QStringLiteral("UserParaIni.ini"))).contains("[DataLog]"))
+        << "the settings were saved";
+}
