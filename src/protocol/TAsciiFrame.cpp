@@ -39,13 +39,14 @@ TAsciiFrame::TAsciiFrame(const std::uint8_t *buffer, int length)
 TAsciiFrame::TCheck TAsciiFrame::Check(std::uint8_t version, std::uint16_t addr) const
 {
     const int length = static_cast<int>(FBytes.size());
+    // A block that does not begin as a frame is none, whatever its length.
+    if (length > 0 && FBytes[0] != '~')
+        return BadSoi;
     // LENGTH and CHKSUM are found from the end of the block: in anything
     // shorter than a request they would overlap the header or lie before
     // the block's start.
     if (length < kRequestLength)
         return BadLength;
-    if (FBytes[0] != '~')
-        return BadSoi;
     if (HexToInt(FBytes.sliced(1, 2), 2) != version)
         return BadVersion;
     if (HexToInt(FBytes.sliced(3, 2), 2) != addr)

@@ -24,7 +24,7 @@ public:
         BadVersion = 1,  // B
         BadAddress = 2,  // C: not the address asked
         BadCommand = 3,  // D: CID1 is not 2A or RTN is not 0
-        BadLength = 4,   // E: LENGTH does not match, or the block is too short to be a frame
+        BadLength = 4,   // E: LENGTH does not match, or a block that begins with "~" is too short to be a frame
         BadChecksum = 5, // F
     };
 

@@ -3,6 +3,8 @@
 #include "model/TUpsInfo.h"
 #include "model/UpsInfoRules.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 
 namespace {
@@ -76,7 +78,10 @@ void DecodeLoadsAndCurrents(const TAsciiFrame &reply, TUpsInfo &rec)
 
 void DecodeBattery(const TAsciiFrame &reply, TUpsInfo &rec)
 {
-    Store(rec.BattBackupTime, reply.Word(35));
+    // The field holds minutes in 16 bits; a time beyond what the record's
+    // signed field holds is shown as its largest, never as a negative time.
+    if (const auto minutes = reply.Word(35))
+        rec.BattBackupTime = static_cast<std::int16_t>(std::min<int>(*minutes, INT16_MAX));
     Store(rec.BattCapacity, reply.Word(39));
 }
 

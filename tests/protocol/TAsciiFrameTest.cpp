@@ -77,6 +77,7 @@ TEST(TAsciiFrameTest, ChecksRunInOrderAndNameTheFirstFailure)
         {"block shorter than a request", sound.left(17), C::BadLength},
         {"block of one start character", "~", C::BadLength},
         {"empty block", "", C::BadLength},
+        {"short block without a start character", "0101", C::BadSoi},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -83,6 +83,8 @@ TEST(TYdtV31ProtocolTest, LoadsCurrentSumsBackupTimeAndCapacity)
 
     ASSERT_TRUE(f.Answer(Battery, AsciiInfo(30, {{35, "004B"}, {39, "0058"}})));
     EXPECT_EQ(f.Rec.BattBackupTime, 75);
+    ASSERT_TRUE(f.Answer(Battery, AsciiInfo(30, {{35, "9C40"}, {39, "0058"}})));
+    EXPECT_EQ(f.Rec.BattBackupTime, 32767) << "40000 min does not wrap negative";
     EXPECT_EQ(f.Rec.BattCapacity, 88);
 }
 
