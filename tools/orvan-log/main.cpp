@@ -12,9 +12,10 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <clocale>
 #include <cstdio>
+#include <langinfo.h>
 #include <optional>
-#include <unistd.h>
 
 namespace {
 
@@ -29,8 +30,9 @@ const char kUsage[] =
     "newest first, samples in file order.\n"
     "\n"
     "  --lang      language of the texts and headers (default en)\n"
-    "  --encoding  utf8 or gbk (default: utf8 on a terminal, otherwise gbk,\n"
-    "              the encoding of the files the viewers export)\n";
+    "  --encoding  utf8 or gbk (default: the encoding of the locale, gbk under\n"
+    "              a GBK or GB18030 locale and utf8 otherwise; the viewers'\n"
+    "              exported files are gbk)\n";
 
 struct TOptions {
     QString Kind;
@@ -39,10 +41,21 @@ struct TOptions {
     TCsvWriter::TEncoding Encoding = TCsvWriter::TEncoding::Gbk;
 };
 
+// Command-line tools follow the locale, so their output reads right in a
+// terminal, a pipe or a file alike. The plain C locale's ASCII cannot hold
+// the Chinese texts, so it gets UTF-8 too.
+TCsvWriter::TEncoding LocaleEncoding()
+{
+    std::setlocale(LC_CTYPE, "");
+    const QByteArray codeset = QByteArray(nl_langinfo(CODESET)).toUpper();
+    const bool gbk = codeset == "GBK" || codeset == "GB18030" || codeset == "GB2312" || codeset == "CP936";
+    return gbk ? TCsvWriter::TEncoding::Gbk : TCsvWriter::TEncoding::Utf8;
+}
+
 std::optional<TOptions> ParseArguments(const QStringList &args)
 {
     TOptions options;
-    options.Encoding = isatty(STDOUT_FILENO) ? TCsvWriter::TEncoding::Utf8 : TCsvWriter::TEncoding::Gbk;
+    options.Encoding = LocaleEncoding();
     QStringList positional;
     for (int i = 1; i < args.size(); ++i) {
         const QString &arg = args[i];

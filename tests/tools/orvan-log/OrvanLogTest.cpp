@@ -15,9 +15,14 @@ struct ToolRun {
     QByteArray Err;
 };
 
-ToolRun OrvanLog(const QStringList &args)
+ToolRun OrvanLog(const QStringList &args, const QString &locale = QStringLiteral("C.UTF-8"))
 {
     QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("LC_ALL"));
+    env.insert(QStringLiteral("LANG"), locale);
+    env.insert(QStringLiteral("LC_CTYPE"), locale);
+    process.setProcessEnvironment(env);
     process.start(ToolPath(QStringLiteral("orvan-log")), args);
     EXPECT_TRUE(process.waitForFinished(30000));
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
@@ -42,13 +47,17 @@ TEST_F(OrvanLogTest, EventsNewestFirstWithTheViewersTexts)
                                  "2,2009-03-01 09:00:00,4,\"Recover from: Bypass abnormal,shutdown\",\r\n"
                                  "3,2009-03-01 08:00:00,,Monitor software is open,\r\n"));
 
-    const ToolRun gbk = OrvanLog({QStringLiteral("--lang"), QStringLiteral("zh"), QStringLiteral("events"), Path("EventLog.dat")});
-    const ToolRun utf8 = OrvanLog({QStringLiteral("--lang"), QStringLiteral("zh"), QStringLiteral("--encoding"),
-                               QStringLiteral("utf8"), QStringLiteral("events"), Path("EventLog.dat")});
+    // The locale's encoding (UTF-8 here, and under the plain C locale),
+    // unless GBK is asked for: the bytes of an exported file.
+    const QStringList zhEvents{QStringLiteral("--lang"), QStringLiteral("zh"), QStringLiteral("events"), Path("EventLog.dat")};
+    const ToolRun utf8 = OrvanLog(zhEvents);
+    const ToolRun plain = OrvanLog(zhEvents, QStringLiteral("C"));
+    const ToolRun gbk = OrvanLog(QStringList{QStringLiteral("--encoding"), QStringLiteral("gbk")} + zhEvents);
     const QString zh = QStringLiteral("序号,时间,设备地址,事件,\r\n2,2009-03-01 09:00:00,4,恢复于: 旁路异常关机,\r\n"
                                       "3,2009-03-01 08:00:00,,监控软件开启,\r\n");
-    EXPECT_EQ(gbk.Out, GbkFromString(zh)); // not a terminal: the bytes of an exported file
     EXPECT_EQ(utf8.Out, zh.toUtf8());
+    EXPECT_EQ(plain.Out, zh.toUtf8());
+    EXPECT_EQ(gbk.Out, GbkFromString(zh));
 }
 
 TEST_F(OrvanLogTest, DataInFileOrderWithTheViewersNumberFormats)
