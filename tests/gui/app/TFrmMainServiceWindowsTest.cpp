@@ -44,7 +44,7 @@ TEST_F(MainServiceWindows, PortThatFailsAtStartLeadsToTheSoftwareParameterWindow
     ASSERT_EQ(Errors.size(), 2);
     EXPECT_EQ(Errors[0], "There was an error to open serial port,please check the serial port settings !");
     EXPECT_FALSE(Window->PortOpened());
-    EXPECT_EQ(State.Settings.PortInfo.Protocol, 2); // from showing the window
+    EXPECT_EQ(State.Settings.PortInfo.Protocol, 0); // showing and cancelling the window changes nothing
     EXPECT_EQ(ReadFileBytes(Paths.SettingsFile), "[CommPort]\nComName=/dev/orvan-no-such-port\nProtocol=0\n");
 }
 
@@ -61,6 +61,7 @@ TEST_F(MainServiceWindows, SavedSoftwareParametersReopenThePortAndShowTheControl
 
     OnModal = [&](QDialog &window) {
         EXPECT_EQ(window.findChild<QComboBox *>("cbxComName")->currentText(), line.SlavePath());
+        window.findChild<QComboBox *>("cbxcurProtocol")->setCurrentText("Modbus");
         Click(window, "SaveSetBtn");
     };
     Trigger("mni102");
