@@ -25,13 +25,14 @@ case "${1:-}" in
   *) echo "usage: $0 [--demo | --port]" >&2; exit 2 ;;
 esac
 
+# The packages first, so that the advice below (xvfb-run) can be followed.
+scripts/deps.sh
+
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
   echo "No display: DISPLAY and WAYLAND_DISPLAY are empty, so the monitor's window cannot open." >&2
-  echo "Run this from a desktop session (or over 'ssh -X'), or under Xvfb: xvfb-run -a $0" >&2
+  echo "Run this from a desktop session (or over 'ssh -X'), or under Xvfb: xvfb-run -a $0 $*" >&2
   exit 1
 fi
-
-scripts/deps.sh
 if [[ -f build/CMakeCache.txt ]]; then
   scripts/build.sh build # keep the build type the tree was set up with
 else
