@@ -35,21 +35,22 @@ QString CsvFileName(const QString &chosen)
     return chosen + QStringLiteral(".csv");
 }
 
-void WriteGridCsv(const TTextGrid &grid, const std::vector<int> &columns, const QString &path,
+bool WriteGridCsv(const TTextGrid &grid, const std::vector<int> &columns, const QString &path,
                   const TExportProgress &progress)
 {
+    // Always through a file beside the target, renamed over it at the end:
+    // writing the target in place (where the directory takes no new file)
+    // would leave it torn by a cancel or a full disk.
     QSaveFile file(path);
-    // A target in a directory we may not create files in is still written.
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         throw ELogFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
 
     const int total = grid.GridRowCount() + 1; // the header line counts as a row
-    auto report = [&](int done) {
-        if (progress)
-            progress(done, total);
-    };
-    report(0);
+    auto carryOn = [&](int done) { return !progress || progress(done, total); };
+    if (!carryOn(0)) {
+        file.cancelWriting();
+        return false;
+    }
 
     TCsvWriter csv(file);
     for (int column : columns)
@@ -59,15 +60,22 @@ void WriteGridCsv(const TTextGrid &grid, const std::vector<int> &columns, const 
     for (int from = 0; from < rows; from += 2 * kBlockRows) {
         const int middle = std::min(rows, from + kBlockRows);
         const int to = std::min(rows, middle + kBlockRows);
-        // The grid only reads its records here, so a second thread may.
+        grid.PrepareRows(from, to);
+        // The prepared rows are only read now, so a second thread may.
         std::future<QString> first = std::async(std::launch::async, RowLines, std::cref(grid), std::cref(columns), from, middle);
         const QString second = RowLines(grid, columns, middle, to);
         csv.AddLines(first.get());
         csv.AddLines(second);
-        report(to + 1);
+        if (!carryOn(to + 1)) {
+            grid.PrepareRows(0, 0);
+            file.cancelWriting();
+            return false;
+        }
     }
+    grid.PrepareRows(0, 0);
     csv.Flush();
     if (!CommitSaveFile(file))
         throw ELogFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
-    report(total);
+    carryOn(total);
+    return true;
 }

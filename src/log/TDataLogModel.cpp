@@ -6,8 +6,16 @@
 #include "model/TextLanguage.h"
 #include "model/ValueFormat.h"
 
+#include "model/LittleEndian.h"
+
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <new>
+#include <numeric>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -58,28 +66,93 @@ std::uint16_t BackupMinutes(const TDataRec &rec)
     return static_cast<std::uint16_t>(rec.BattBackupTime);
 }
 
-double RawSortKey(const TDataRec &rec, int column)
+// The sort key of a column read straight from the record's bytes: sorting a
+// month reads one field of every record and decodes nothing else.
+double RawSortKey(const std::uint8_t *bytes, int column)
 {
     switch (column) {
     case 0:
-        return rec.Time;
+        return GetLE<double>(bytes);
     case 1:
-        return rec.Addr;
-    case 13:
-        return rec.BattCapacity > 0 ? rec.BattCapacity : kEmptyCellKey;
-    case 14:
-        return BackupMinutes(rec) > 0 ? BackupMinutes(rec) : kEmptyCellKey;
+        return bytes[TDataRec::kAddrAt];
+    case 13: {
+        const auto capacity = GetLE<std::int32_t>(bytes + TDataRec::kBattCapacityAt);
+        return capacity > 0 ? capacity : kEmptyCellKey;
+    }
+    case 14: {
+        const auto minutes = GetLE<std::uint16_t>(bytes + TDataRec::kBattBackupTimeAt);
+        return minutes > 0 ? minutes : kEmptyCellKey;
+    }
     default:
-        return MeasuredValue(rec, column);
+        return GetLE<double>(bytes + TDataRec::kInputVoltAt + 8 * (column - 2));
     }
 }
 
 // A NaN (a value of a failed division) sorts with the empty cells: a key
 // that compares false both ways would break the sort.
-double SortKey(const TDataRec &rec, int column)
+double SortKey(const std::uint8_t *bytes, int column)
 {
-    const double key = RawSortKey(rec, column);
-    return std::isnan(key) ? kEmptyCellKey : key;
+    const double key = RawSortKey(bytes, column);
+    return std::isnan(key) ? kEmptyCellKey : key + 0.0; // + 0.0 makes -0 equal to 0
+}
+
+// The key as an unsigned number in the same order, so that entries compare
+// as integers.
+std::uint64_t OrderedBits(double key)
+{
+    const auto bits = std::bit_cast<std::uint64_t>(key);
+    constexpr std::uint64_t kSign = std::uint64_t{1} << 63;
+    return (bits & kSign) ? ~bits : bits | kSign;
+}
+
+// One listed record while a column is sorted: 12 bytes, so that a month of
+// a 252-unit site sorts in 135 MB beside the 45 MB of its rows.
+#pragma pack(push, 4)
+struct TSortEntry {
+    std::uint64_t Key;
+    std::uint32_t Record;
+};
+#pragma pack(pop)
+static_assert(sizeof(TSortEntry) == 12);
+
+bool operator<(const TSortEntry &a, const TSortEntry &b)
+{
+    return a.Key < b.Key || (a.Key == b.Key && a.Record < b.Record);
+}
+
+// Sorts the two halves at once, on two cores where there are, then merges
+// them into `rows`, which needs no third buffer.
+void SortEntriesInto(std::vector<TSortEntry> &entries, std::vector<std::uint32_t> &rows)
+{
+    const auto middle = entries.begin() + static_cast<std::ptrdiff_t>(entries.size() / 2);
+    std::thread second;
+    try {
+        second = std::thread([&] { std::sort(middle, entries.end()); });
+    } catch (const std::system_error &) {
+        std::sort(middle, entries.end()); // no thread to be had: one after the other
+    }
+    std::sort(entries.begin(), middle);
+    if (second.joinable())
+        second.join();
+    auto a = entries.begin();
+    auto b = middle;
+    auto out = rows.begin();
+    while (a != middle && b != entries.end())
+        *out++ = (*b < *a) ? (b++)->Record : (a++)->Record;
+    for (; a != middle; ++a)
+        *out++ = a->Record;
+    for (; b != entries.end(); ++b)
+        *out++ = b->Record;
+}
+
+std::size_t WordsFor(std::uint32_t records)
+{
+    return (std::size_t{records} + 63) / 64;
+}
+
+bool IsListed(const std::vector<std::uint64_t> &listed, std::uint32_t record)
+{
+    return (listed[record / 64] >> (record % 64)) & 1;
 }
 
 } // namespace
@@ -116,32 +189,89 @@ QString TDataLogModel::CellText(const TDataRec &rec, int column)
     }
 }
 
+void TDataLogModel::Allocating(std::size_t bytes) const
+{
+    if (BeforeAllocate)
+        BeforeAllocate(bytes);
+}
+
+QString TDataLogModel::OutOfMemoryText(qint64 records) const
+{
+    return IsChineseLanguage(FLanguage)
+        ? QStringLiteral("内存不足，无法处理 %1 条记录。").arg(records)
+        : QStringLiteral("Not enough memory for %1 records.").arg(records);
+}
+
+void TDataLogModel::Clear()
+{
+    FFile.Close();
+    FListed = {};
+    FPrepared = {};
+    ResetOrder(0);
+}
+
+std::vector<std::uint32_t> TDataLogModel::MatchingRecords(const TRecFilter &filter,
+                                                          const std::function<void(qint64, qint64)> &progress)
+{
+    const std::uint32_t count = FFile.Count();
+    auto report = [&](qint64 done) {
+        if (progress)
+            progress(done, count);
+    };
+    report(0);
+    Allocating(WordsFor(count) * sizeof(std::uint64_t));
+    if (filter.MatchesAll()) {
+        FListed.assign(WordsFor(count), ~std::uint64_t{0});
+        if (count % 64 != 0)
+            FListed.back() = (std::uint64_t{1} << (count % 64)) - 1;
+        Allocating(std::size_t{count} * sizeof(std::uint32_t));
+        std::vector<std::uint32_t> rows(count);
+        std::iota(rows.begin(), rows.end(), 0u);
+        report(count);
+        return rows;
+    }
+
+    FListed.assign(WordsFor(count), 0);
+    const TDayOfStamp day(filter.Year, filter.Month, filter.Day);
+    std::size_t matches = 0;
+    FFile.Scan(
+        0, count,
+        [&](std::uint32_t record, const std::uint8_t *bytes) {
+            if (filter.Addr != 0 && filter.Addr != bytes[TDataRec::kAddrAt])
+                return;
+            if (filter.Day != 0 && !day.Holds(GetLE<double>(bytes)))
+                return;
+            FListed[record / 64] |= std::uint64_t{1} << (record % 64);
+            ++matches;
+        },
+        report);
+    Allocating(matches * sizeof(std::uint32_t));
+    std::vector<std::uint32_t> rows;
+    rows.reserve(matches);
+    for (std::size_t word = 0; word < FListed.size(); ++word)
+        for (std::uint64_t bits = FListed[word]; bits != 0; bits &= bits - 1)
+            rows.push_back(static_cast<std::uint32_t>(word * 64 + std::countr_zero(bits)));
+    return rows;
+}
+
 bool TDataLogModel::Load(const TRecFilter &filter, const std::function<void(qint64, qint64)> &progress)
 {
     beginResetModel();
-    FRecords.clear();
+    Clear();
+    FLastError.clear();
     bool read = false;
     try {
-        read = TRecordFile::ForEachRecord<TDataRec>(
-            filter.FileName,
-            [&](const TDataRec &rec) {
-                if (filter.Matches(rec))
-                    FRecords.push_back(rec);
-            },
-            [&](qint64 done, qint64 total) {
-                // Unfiltered, every record is kept: room for all at once
-                // spares the copies of a growing vector.
-                if (done == 0 && filter.Day == 0 && filter.Addr == 0)
-                    FRecords.reserve(static_cast<std::size_t>(total));
-                if (progress)
-                    progress(done, total);
-            });
+        if (FFile.Open(filter.FileName)) {
+            ResetOrder(MatchingRecords(filter, progress));
+            read = true;
+        }
     } catch (const ELogFileError &) {
-        read = false;
+        Clear();
+    } catch (const std::bad_alloc &) {
+        const qint64 records = FFile.Count();
+        Clear();
+        FLastError = OutOfMemoryText(records);
     }
-    if (!read)
-        FRecords.clear();
-    ResetOrder(FRecords.size());
     endResetModel();
     return read;
 }
@@ -149,21 +279,103 @@ bool TDataLogModel::Load(const TRecFilter &filter, const std::function<void(qint
 void TDataLogModel::ClearGrid()
 {
     beginResetModel();
-    FRecords.clear();
-    FRecords.shrink_to_fit();
-    ResetOrder(0);
+    Clear();
     endResetModel();
 }
 
 QString TDataLogModel::RecordCellText(std::uint32_t record, int column) const
 {
-    return CellText(FRecords[record], column);
+    return CellText(FFile.Record(record), column);
+}
+
+QString TDataLogModel::GridCellText(int row, int column) const
+{
+    const int prepared = row - FPreparedFrom;
+    if (prepared >= 0 && prepared < static_cast<int>(FPrepared.size()) && row < RowNo())
+        return column >= 0 && column < kColumnCount ? CellText(FPrepared[prepared], column) : QString();
+    return TLogGridModel::GridCellText(row, column);
+}
+
+void TDataLogModel::PrepareRows(int from, int to) const
+{
+    FPrepared.clear();
+    from = std::max(from, 0);
+    to = std::min(to, RowNo());
+    FPreparedFrom = from;
+    if (from >= to)
+        return;
+    // Read the block's records in file order, runs of neighbours at once.
+    std::vector<std::pair<std::uint32_t, int>> byRecord;
+    byRecord.reserve(static_cast<std::size_t>(to - from));
+    for (int row = from; row < to; ++row)
+        byRecord.emplace_back(RecordAt(row), row - from);
+    std::sort(byRecord.begin(), byRecord.end());
+    FPrepared.resize(byRecord.size());
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < byRecord.size();) {
+        std::size_t run = 1;
+        while (i + run < byRecord.size() && run < TDataFileReader::kBlockRecords
+               && byRecord[i + run].first == byRecord[i].first + run)
+            ++run;
+        bytes.resize(run * TDataRec::kSize);
+        FFile.ReadBlock(byRecord[i].first, static_cast<std::uint32_t>(run), bytes.data());
+        for (std::size_t k = 0; k < run; ++k)
+            FPrepared[static_cast<std::size_t>(byRecord[i + k].second)] = TDataRec::ReadFrom(bytes.data() + k * TDataRec::kSize);
+        i += run;
+    }
+}
+
+template <typename Visit>
+void TDataLogModel::ForEachListed(Visit visit) const
+{
+    // A block with few listed records (one device of many) is read record
+    // by record; a busier one in one read.
+    constexpr std::uint32_t kBlock = TDataFileReader::kBlockRecords;
+    constexpr int kReadWholeFrom = 64;
+    std::vector<std::uint8_t> block(std::size_t{kBlock} * TDataRec::kSize);
+    const std::uint32_t count = FFile.Count();
+    for (std::uint32_t from = 0; from < count; from += kBlock) {
+        const std::uint32_t size = std::min(kBlock, count - from);
+        int listed = 0;
+        for (std::size_t word = from / 64; word < WordsFor(from + size); ++word)
+            listed += std::popcount(FListed[word]);
+        if (listed == 0)
+            continue;
+        if (listed >= kReadWholeFrom) {
+            FFile.ReadBlock(from, size, block.data());
+            for (std::uint32_t i = 0; i < size; ++i)
+                if (IsListed(FListed, from + i))
+                    visit(from + i, block.data() + std::size_t{i} * TDataRec::kSize);
+            continue;
+        }
+        for (std::uint32_t i = 0; i < size; ++i)
+            if (IsListed(FListed, from + i)) {
+                FFile.ReadBlock(from + i, 1, block.data());
+                visit(from + i, block.data());
+            }
+    }
 }
 
 void TDataLogModel::Sort(int column, std::uint8_t dir)
 {
     if (column < 0 || column >= kColumnCount)
         return;
-    ChangeOrder(SortedRowOrder<double>(
-        FRecords.size(), [this, column](std::size_t i) { return SortKey(FRecords[i], column); }, dir != 0));
+    FLastError.clear();
+    FPrepared = {};
+    const std::size_t rows = static_cast<std::size_t>(RowNo());
+    std::vector<TSortEntry> entries;
+    try {
+        Allocating(rows * sizeof(TSortEntry));
+        entries.resize(rows);
+    } catch (const std::bad_alloc &) {
+        FLastError = OutOfMemoryText(static_cast<qint64>(rows));
+        return;
+    }
+    const bool descending = dir != 0;
+    std::size_t next = 0;
+    ForEachListed([&](std::uint32_t record, const std::uint8_t *bytes) {
+        const std::uint64_t key = OrderedBits(SortKey(bytes, column));
+        entries[next++] = {descending ? ~key : key, record};
+    });
+    ChangeOrderInPlace([&entries](std::vector<std::uint32_t> &order) { SortEntriesInto(entries, order); });
 }

@@ -4,10 +4,7 @@
 
 #include <algorithm>
 
-namespace {
-constexpr int kMeasurementAt = 16;
-static_assert(kMeasurementAt + kMeasurementBlockSize == TDataRec::kSize);
-} // namespace
+static_assert(TDataRec::kMeasurementAt + kMeasurementBlockSize == TDataRec::kSize);
 
 TDataRec TDataRec::FromUpsInfo(TDateTime time, const TUpsInfo &info)
 {
@@ -22,7 +19,7 @@ void TDataRec::WriteTo(std::uint8_t *out) const
 {
     std::fill(out, out + kMeasurementAt, std::uint8_t{0});
     PutLE(out, Time);
-    out[8] = Addr;
+    out[kAddrAt] = Addr;
     WriteMeasurementBlock(*this, out + kMeasurementAt);
 }
 
@@ -31,6 +28,6 @@ TDataRec TDataRec::ReadFrom(const std::uint8_t *in)
     TDataRec rec;
     static_cast<TMeasurement &>(rec) = ReadMeasurementBlock(in + kMeasurementAt);
     rec.Time = GetLE<double>(in);
-    rec.Addr = in[8];
+    rec.Addr = in[kAddrAt];
     return rec;
 }

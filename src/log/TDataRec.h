@@ -9,6 +9,13 @@
 // disk: time stamp, address and the 112-byte measurement block.
 struct TDataRec : TMeasurement {
     static constexpr int kSize = 128;
+    // Where the fields are in the record's bytes, for readers that take one
+    // field of many records without decoding the rest.
+    static constexpr int kAddrAt = 8;
+    static constexpr int kMeasurementAt = 16;
+    static constexpr int kInputVoltAt = kMeasurementAt;
+    static constexpr int kBattCapacityAt = kMeasurementAt + 88;
+    static constexpr int kBattBackupTimeAt = kMeasurementAt + 92;
 
     TDateTime Time = 0; // the recording run, whole seconds
     std::uint8_t Addr = 0;

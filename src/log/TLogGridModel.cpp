@@ -1,6 +1,8 @@
 #include "log/TLogGridModel.h"
 
+#include <cstdint>
 #include <numeric>
+#include <unordered_map>
 
 TLogGridModel::TLogGridModel(int columnCount, int minDataRows, QObject *parent)
     : QAbstractTableModel(parent), FColumnCount(columnCount), FMinDataRows(minDataRows)
@@ -49,21 +51,43 @@ void TLogGridModel::ResetOrder(std::size_t count)
     std::iota(FOrder.begin(), FOrder.end(), 0u);
 }
 
+void TLogGridModel::ResetOrder(std::vector<std::uint32_t> order)
+{
+    FOrder = std::move(order);
+}
+
 void TLogGridModel::ChangeOrder(std::vector<std::uint32_t> order)
+{
+    ChangeOrderInPlace([&order](std::vector<std::uint32_t> &rows) { rows.swap(order); });
+}
+
+void TLogGridModel::ChangeOrderInPlace(const std::function<void(std::vector<std::uint32_t> &rows)> &rewrite)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    if (!before.isEmpty()) {
-        std::vector<int> newRowOfRecord(order.size());
-        for (std::size_t row = 0; row < order.size(); ++row)
-            newRowOfRecord[order[row]] = static_cast<int>(row);
-        for (const QModelIndex &index : before) {
-            const int row = index.row() < RowNo() ? newRowOfRecord[RecordAt(index.row())] : index.row();
-            after.push_back(this->index(row, index.column()));
-        }
+    // The views hold a few persistent indexes (the current cell, the
+    // selection); find their records' new rows in one pass rather than
+    // keeping a map of every record, which for a month of a large site
+    // would cost as much memory as the rows themselves.
+    constexpr std::uint32_t kEmptyRow = UINT32_MAX;
+    std::vector<std::uint32_t> recordOf;
+    std::unordered_map<std::uint32_t, int> newRowOf;
+    for (const QModelIndex &index : before) {
+        const bool listed = index.row() < RowNo();
+        recordOf.push_back(listed ? RecordAt(index.row()) : kEmptyRow);
+        if (listed)
+            newRowOf.emplace(RecordAt(index.row()), index.row());
     }
-    FOrder = std::move(order);
+    rewrite(FOrder);
+    if (!newRowOf.empty())
+        for (std::size_t row = 0; row < FOrder.size(); ++row)
+            if (auto found = newRowOf.find(FOrder[row]); found != newRowOf.end())
+                found->second = static_cast<int>(row);
+    QModelIndexList after;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const int row = recordOf[i] == kEmptyRow ? before[i].row() : newRowOf.at(recordOf[i]);
+        after.push_back(this->index(row, before[i].column()));
+    }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

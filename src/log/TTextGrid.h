@@ -13,4 +13,13 @@ public:
     virtual int GridRowCount() const = 0;
     virtual QString GridHeaderText(int column) const = 0;
     virtual QString GridCellText(int row, int column) const = 0;
+
+    // Readies rows [from, to) so that their cells can be read from several
+    // threads at once, until the next call. A grid that reads its rows from
+    // a file reads them here, in one pass.
+    virtual void PrepareRows(int from, int to) const
+    {
+        Q_UNUSED(from);
+        Q_UNUSED(to);
+    }
 };

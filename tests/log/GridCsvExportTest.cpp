@@ -91,6 +91,7 @@ TEST_F(ExportTest, ColumnsLeftOutAreLeftOutOfEveryLineAndChineseIsGbk)
     WriteGridCsv(model, {0, 3}, Path("zh.csv"), [&](int done, int total) {
         lastDone = done;
         lastTotal = total;
+        return true;
     });
     EXPECT_EQ(ReadFileBytes(Path("zh.csv")),
               GbkFromString(QStringLiteral("序号,事件,\r\n1,监控软件开启,\r\n,,\r\n")));
@@ -128,4 +129,21 @@ TEST_F(ExportTest, ALargeGridKeepsItsRowOrderAcrossTheBlocksItIsWrittenIn)
     ASSERT_EQ(lines.size(), 40002); // header, rows, and the empty piece after the last line end
     for (int row = 0; row < 40000; ++row)
         ASSERT_EQ(lines[row + 1], QByteArray::number(39999 - row) + ".0,\r") << row;
+}
+
+TEST_F(ExportTest, ACancelledExportLeavesNoFileAndTheOldOneAsItWas)
+{
+    std::vector<TDataRec> records(40000, Sample(At(2009, 3, 1), 1));
+    WriteRecordFile(Path("DataLog2009_03.dat"), records);
+    TDataLogModel model(0);
+    ASSERT_TRUE(model.Load({2009, 3, 0, 0, Path("DataLog2009_03.dat")}));
+    WriteFileBytes(Path("old.csv"), "an earlier export\r\n");
+    for (int cancelAt : {0, 1}) { // before the first block, and after it
+        int calls = 0;
+        EXPECT_FALSE(WriteGridCsv(model, {0, 1, 2}, Path("old.csv"), [&](int, int) { return calls++ < cancelAt; }));
+        EXPECT_FALSE(WriteGridCsv(model, {0, 1, 2}, Path("new.csv"), [&](int, int) { return false; }));
+        EXPECT_EQ(ReadFileBytes(Path("old.csv")), QByteArray("an earlier export\r\n"));
+        EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files),
+                  (QStringList{QStringLiteral("DataLog2009_03.dat"), QStringLiteral("old.csv")}));
+    }
 }

@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QFile>
+#include <QPersistentModelIndex>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -138,4 +142,83 @@ TEST_F(DataLogModelTest, SortsByValueWithEmptyAndNotANumberCellsFirst)
     EXPECT_EQ(Column(Model, 13), (Strings{"90", "", "100", "5", ""}));
     Model.Sort(13, 0);
     EXPECT_EQ(Column(Model, 13), (Strings{"", "", "5", "90", "100"}));
+}
+
+TEST_F(DataLogModelTest, OneDeviceOrAllSortByValueWithTiesInFileOrder)
+{
+    // Device 7 has one record in 200 (read record by record), device 1 the
+    // rest (read a block at a time); values repeat, so ties abound.
+    std::vector<TDataRec> records;
+    for (int i = 0; i < 20000; ++i)
+        records.push_back(Sample(At(2009, 3, 1 + i / 1000), i % 200 == 0 ? 7 : 1, (i * 37) % 100));
+    WriteMarch(records);
+    for (quint16 addr : {7, 1}) {
+        ASSERT_TRUE(Model.Load(Filter(0, addr)));
+        std::vector<std::pair<double, int>> expected; // (value, file position) in the order the rows must take
+        for (int i = 0; i < 20000; ++i)
+            if (records[i].Addr == addr)
+                expected.emplace_back(records[i].InputVolt[0], i);
+        ASSERT_EQ(Model.RowNo(), static_cast<int>(expected.size()));
+        const QPersistentModelIndex held = Model.index(3, 0); // the fourth record of the device
+        const std::string heldTime = Model.GridCellText(3, 0).toStdString();
+        for (std::uint8_t dir : {0, 1}) {
+            Model.Sort(2, dir);
+            std::sort(expected.begin(), expected.end(), [dir](const auto &a, const auto &b) {
+                if (a.first != b.first)
+                    return dir == 0 ? a.first < b.first : b.first < a.first;
+                return a.second < b.second;
+            });
+            for (int row = 0; row < Model.RowNo(); ++row)
+                ASSERT_EQ(Model.RecordAt(row), static_cast<std::uint32_t>(expected[row].second)) << addr << " " << row;
+            EXPECT_EQ(Model.GridCellText(held.row(), 0).toStdString(), heldTime);
+        }
+    }
+}
+
+TEST_F(DataLogModelTest, AFileThatGrowsWhileShownIsReadAsItWasAtTheLoad)
+{
+    WriteMarch({Sample(At(2009, 3, 1), 1, 3), Sample(At(2009, 3, 1), 1, 1), Sample(At(2009, 3, 1), 1, 2)});
+    ASSERT_TRUE(Model.Load(Filter(0, 0)));
+    {
+        QFile file(Filter(0, 0).FileName);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        std::uint8_t bytes[TDataRec::kSize];
+        Sample(At(2009, 3, 2), 1, 0.5).WriteTo(bytes); // the engine appends
+        file.write(reinterpret_cast<const char *>(bytes), TDataRec::kSize);
+    }
+    Model.Sort(2, 0);
+    EXPECT_EQ(Column(Model, 2), (Strings{"1.0", "2.0", "3.0"}));
+}
+
+TEST_F(DataLogModelTest, AnAllocationThatFailsLeavesTheModelEmptyWithAMessage)
+{
+    std::vector<TDataRec> records;
+    for (int i = 0; i < 300; ++i)
+        records.push_back(Sample(At(2009, 3, 1 + i % 2), 1 + i % 3, i));
+    WriteMarch(records);
+    // Each large allocation of a load fails once in turn: the list of
+    // matches, then the rows, for a filtered and an unfiltered load.
+    for (const TRecFilter &filter : {Filter(2, 0), Filter(0, 0)})
+        for (int failing = 1; failing <= 2; ++failing) {
+            ASSERT_TRUE(Model.Load(Filter(0, 2)));
+            int made = 0;
+            Model.BeforeAllocate = [&](std::size_t) {
+                if (++made == failing)
+                    throw std::bad_alloc();
+            };
+            EXPECT_FALSE(Model.Load(filter));
+            Model.BeforeAllocate = {};
+            EXPECT_EQ(Model.RowNo(), 0);
+            EXPECT_EQ(Model.rowCount(), 19);
+            EXPECT_EQ(Model.GridCellText(0, 0).toStdString(), "");
+            EXPECT_EQ(Model.LastError().toStdString(), "Not enough memory for 300 records.");
+        }
+
+    ASSERT_TRUE(Model.Load(Filter(0, 3)));
+    EXPECT_TRUE(Model.LastError().isEmpty());
+    Model.BeforeAllocate = [](std::size_t) { throw std::bad_alloc(); };
+    Model.Sort(2, 1); // the rows stay as they were
+    EXPECT_EQ(Model.RowNo(), 100);
+    EXPECT_EQ(Model.GridCellText(0, 2).toStdString(), "2.0");
+    EXPECT_EQ(Model.LastError().toStdString(), "Not enough memory for 100 records.");
 }

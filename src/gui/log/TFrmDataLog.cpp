@@ -107,6 +107,7 @@ void TFrmDataLog::BuildLayout()
     connect(FGrid, &LogGridView::Sorted, this, [this] {
         FDebugEdit->setVisible(FDebugShow != 0);
         FDebugEdit->setText(FSort.DebugText());
+        ReportModelError();
     });
 }
 
@@ -182,6 +183,14 @@ void TFrmDataLog::LoadRecords()
             progress.setValue(static_cast<int>(done * 1000 / total));
     });
     FGrid->ShowUnsorted();
+    progress.reset();
+    ReportModelError();
+}
+
+void TFrmDataLog::ReportModelError()
+{
+    if (!FModel.LastError().isEmpty())
+        Prompts.ShowError(this, FModel.LastError());
 }
 
 void TFrmDataLog::ExportClick()

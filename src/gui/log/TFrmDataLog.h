@@ -50,6 +50,8 @@ protected:
 private:
     void BuildLayout();
     void FitColumns();
+    // A load or sort the memory did not suffice for.
+    void ReportModelError();
 
     QString FRecordDir;
     TSettings &FSettings;

@@ -221,11 +221,16 @@ void TFrmEventLog::btnClearClick()
 
 void TFrmEventLog::ExportClick()
 {
+    // The export writes the list as it was when Export was pressed: the
+    // reload on new records waits, through the save dialog too, until the
+    // file is written, and then catches up at its next tick.
+    FTimer->stop();
     try {
         ExportGridCsv(this, FModel, FGrid->ShownColumns(), FSettings.Language, Prompts, FProgress);
     } catch (const std::exception &error) {
         Prompts.ShowError(this, QString::fromUtf8(error.what()));
     }
+    FTimer->start();
 }
 
 void TFrmEventLog::tmr1Timer()

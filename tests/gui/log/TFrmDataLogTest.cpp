@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -210,4 +211,26 @@ TEST(TFrmDataLogSet, CheckBoxAndFieldWriteRecInterval)
     window.findChild<QCheckBox *>(QStringLiteral("ckbRecord"))->setChecked(false);
     window.findChild<QPushButton *>(QStringLiteral("bsSkinButton2"))->click();
     EXPECT_EQ(settings.RecInterval, 600);
+}
+
+TEST_F(DataLogWindowTest, CancelInTheProgressWindowLeavesTheOldExportAsItWas)
+{
+    WriteMonth(2009, 3, {Sample(At(2009, 3, 1), 1, 2), Sample(At(2009, 3, 2), 1, 1)});
+    Open();
+    QTemporaryDir out;
+    WriteFileBytes(out.filePath(QStringLiteral("data.csv")), "an earlier export\r\n");
+    Window->Prompts.AskSaveFileName = [&out](QWidget *) { return out.filePath(QStringLiteral("data.csv")); };
+    Window->Prompts.Confirm = [](QWidget *, const QString &, const QString &) { return true; };
+    bool cancelled = false;
+    QTimer::singleShot(0, Window.get(), [&] { // the user presses Cancel as soon as the window shows
+        auto *progress = Window->findChild<QDialog *>(QStringLiteral("frmProgress"));
+        ASSERT_NE(progress, nullptr);
+        EXPECT_TRUE(progress->isVisible());
+        progress->findChild<QPushButton *>(QStringLiteral("btnCancel"))->click();
+        cancelled = true;
+    });
+    Find<QPushButton>("bsSkinButton1")->click();
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(ReadFileBytes(out.filePath(QStringLiteral("data.csv"))), QByteArray("an earlier export\r\n"));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("data.csv")});
 }

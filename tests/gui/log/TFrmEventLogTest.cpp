@@ -15,7 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -183,4 +185,33 @@ TEST_F(EventLogWindowTest, ExportWritesTheGridAsShownInGbk)
     Window->Prompts.AskSaveFileName = [](QWidget *) { return QString(); }; // cancelled: nothing written
     Find<QPushButton>("bsSkinButton2")->click();
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(EventLogWindowTest, ExportWritesWhatWasShownAtThePressAndAsksAboutTheNameItWrites)
+{
+    Write({Event(At(2009, 3, 1, 8), 0, kEventKindEvent, kEventSoftwareOpen)});
+    Open();
+    QTemporaryDir out;
+    const QString written = out.filePath(QStringLiteral("report.csv"));
+    WriteFileBytes(written, "an earlier export\r\n");
+    auto *timer = Window->findChild<QTimer *>(QStringLiteral("tmr1"));
+    Window->Prompts.AskSaveFileName = [&](QWidget *) {
+        // An event arrives while the user picks the name; the list waits.
+        Store.Log.LogSoftwareEvent(1);
+        EXPECT_FALSE(timer->isActive());
+        return out.filePath(QStringLiteral("report"));
+    };
+    const QByteArray shown = "Index,Time,Address,Event,\r\n1,2009-03-01 08:00:00,,Monitor software is open,\r\n,,,,\r\n";
+
+    ConfirmAnswer = false;
+    Find<QPushButton>("bsSkinButton2")->click();
+    EXPECT_EQ(ConfirmText.toStdString(), "\"report.csv\" already exists. Do you want to replace it?");
+    EXPECT_EQ(ReadFileBytes(written), QByteArray("an earlier export\r\n"));
+
+    ConfirmAnswer = true;
+    Find<QPushButton>("bsSkinButton2")->click();
+    EXPECT_EQ(ReadFileBytes(written), shown);
+    EXPECT_TRUE(timer->isActive());
+    Window->tmr1Timer(); // the next tick catches up with the new events
+    EXPECT_EQ(Window->Model().RowNo(), 3);
 }
