@@ -1,5 +1,6 @@
 #include "log/TDataLogModel.h"
 
+#include "log/DropPages.h"
 #include "log/ELogFileError.h"
 #include "log/RowOrder.h"
 #include "log/TRecordFile.h"
@@ -9,9 +10,12 @@
 #include "model/LittleEndian.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 #include <numeric>
 #include <system_error>
@@ -120,29 +124,48 @@ bool operator<(const TSortEntry &a, const TSortEntry &b)
     return a.Key < b.Key || (a.Key == b.Key && a.Record < b.Record);
 }
 
-// Sorts the two halves at once, on two cores where there are, then merges
-// them into `rows`, which needs no third buffer.
-void SortEntriesInto(std::vector<TSortEntry> &entries, std::vector<std::uint32_t> &rows)
+// Sorts the entries in place, on two cores where there are: a pass splits
+// them around the median of a sample, and the two parts sort at once.
+void SortEntries(TSortEntry *entries, std::size_t n)
 {
-    const auto middle = entries.begin() + static_cast<std::ptrdiff_t>(entries.size() / 2);
+    constexpr std::size_t kSplitFrom = 100000;
+    TSortEntry *const end = entries + n;
+    if (std::is_sorted(entries, end))
+        return; // a time column of a file written in time order, for one
+    if (n < kSplitFrom) {
+        std::sort(entries, end);
+        return;
+    }
+    std::array<TSortEntry, 1023> sample;
+    for (std::size_t i = 0; i < sample.size(); ++i)
+        sample[i] = entries[i * n / sample.size()];
+    std::nth_element(sample.begin(), sample.begin() + sample.size() / 2, sample.end());
+    const TSortEntry pivot = sample[sample.size() / 2];
+    TSortEntry *const middle = std::partition(entries, end, [&pivot](const TSortEntry &e) { return e < pivot; });
     std::thread second;
     try {
-        second = std::thread([&] { std::sort(middle, entries.end()); });
+        second = std::thread([&] { std::sort(middle, end); });
     } catch (const std::system_error &) {
-        std::sort(middle, entries.end()); // no thread to be had: one after the other
+        std::sort(middle, end); // no thread to be had: one after the other
     }
-    std::sort(entries.begin(), middle);
+    std::sort(entries, middle);
     if (second.joinable())
         second.join();
-    auto a = entries.begin();
-    auto b = middle;
-    auto out = rows.begin();
-    while (a != middle && b != entries.end())
-        *out++ = (*b < *a) ? (b++)->Record : (a++)->Record;
-    for (; a != middle; ++a)
-        *out++ = a->Record;
-    for (; b != entries.end(); ++b)
-        *out++ = b->Record;
+}
+
+// Puts the sorted entries' record numbers into `rows` (as many as entries).
+// The numbers are first gathered at the front of the entries' own buffer and
+// the rest of it is given back, so that the entries and a second full list
+// of rows are never held at once.
+void WriteSortedRows(TSortEntry *entries, std::size_t n, std::vector<std::uint32_t> &rows)
+{
+    auto *bytes = reinterpret_cast<unsigned char *>(entries);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t record = entries[i].Record; // entry i lies past the numbers written so far
+        std::memcpy(bytes + i * sizeof record, &record, sizeof record);
+    }
+    DropPages(bytes + n * sizeof(std::uint32_t), n * (sizeof(TSortEntry) - sizeof(std::uint32_t)));
+    std::memcpy(rows.data(), bytes, n * sizeof(std::uint32_t));
 }
 
 std::size_t WordsFor(std::uint32_t records)
@@ -363,19 +386,27 @@ void TDataLogModel::Sort(int column, std::uint8_t dir)
     FLastError.clear();
     FPrepared = {};
     const std::size_t rows = static_cast<std::size_t>(RowNo());
-    std::vector<TSortEntry> entries;
+    // Left uninitialised: its pages count only once they are filled, by
+    // which time the rows' own pages have gone.
+    std::unique_ptr<TSortEntry[]> entries;
     try {
         Allocating(rows * sizeof(TSortEntry));
-        entries.resize(rows);
+        entries.reset(new TSortEntry[rows]);
     } catch (const std::bad_alloc &) {
         FLastError = OutOfMemoryText(static_cast<qint64>(rows));
         return;
     }
     const bool descending = dir != 0;
-    std::size_t next = 0;
-    ForEachListed([&](std::uint32_t record, const std::uint8_t *bytes) {
-        const std::uint64_t key = OrderedBits(SortKey(bytes, column));
-        entries[next++] = {descending ? ~key : key, record};
+    ChangeOrderInPlace([&](std::vector<std::uint32_t> &order) {
+        // The rows are written again from the entries: their pages can go
+        // while the entries are filled and sorted.
+        DropPages(order.data(), order.size() * sizeof(std::uint32_t));
+        std::size_t next = 0;
+        ForEachListed([&](std::uint32_t record, const std::uint8_t *bytes) {
+            const std::uint64_t key = OrderedBits(SortKey(bytes, column));
+            entries[next++] = {descending ? ~key : key, record};
+        });
+        SortEntries(entries.get(), rows);
+        WriteSortedRows(entries.get(), rows, order);
     });
-    ChangeOrderInPlace([&entries](std::vector<std::uint32_t> &order) { SortEntriesInto(entries, order); });
 }
