@@ -1,5 +1,7 @@
 #include "log/MonthFiles.h"
 
+#include "log/TDataSummary.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -35,8 +37,11 @@ QString MonthEntryPath(const QString &recordDir, const QString &entry)
 bool DeleteMonthEntry(const QString &recordDir, const QString &entry, QString *error)
 {
     QFile file(MonthEntryPath(recordDir, entry));
-    if (file.remove())
+    if (file.remove()) {
+        // Its summary goes with it; one left over is never read anyway.
+        QFile::remove(TDataSummary::SummaryPathFor(file.fileName()));
         return true;
+    }
     if (error)
         *error = file.errorString();
     return false;

@@ -10,6 +10,7 @@ QStringList ListMonthEntries(const QString &recordDir);
 
 QString MonthEntryPath(const QString &recordDir, const QString &entry);
 
-// Deletes the month file of the entry. False, with the file still there,
-// when it could not be deleted; `error` then says why.
+// Deletes the month file of the entry and its summary. False, with the
+// month file still there, when it could not be deleted; `error` then says
+// why.
 bool DeleteMonthEntry(const QString &recordDir, const QString &entry, QString *error = nullptr);

@@ -1,5 +1,6 @@
 #include "log/TDataLog.h"
 
+#include "log/TDataSummary.h"
 #include "log/TRecordFile.h"
 
 #include <QDir>
@@ -13,7 +14,14 @@ bool TDataLog::AppendRecord(const TDataRec &rec)
 {
     std::uint8_t bytes[TDataRec::kSize];
     rec.WriteTo(bytes);
-    return TRecordFile(MonthFilePath(rec.Time), TDataRec::kSize).Append(bytes);
+    const TRecordFile file(MonthFilePath(rec.Time), TDataRec::kSize);
+    const qint64 number = file.Count();
+    if (!file.Append(bytes))
+        return false;
+    // The summary follows the month file; when it cannot, it is left
+    // behind and rebuilt when a trend wants it, so the record is not lost.
+    TDataSummary(file.Path()).Add(rec, static_cast<std::uint32_t>(number));
+    return true;
 }
 
 qint64 TDataLog::FileRecordCount(const QString &fileName)

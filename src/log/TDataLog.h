@@ -15,8 +15,9 @@ public:
 
     const QString &LogDir() const { return FLogDir; }
 
-    // Appends the sample to the file of the month of its own time stamp.
-    // False when the record could not be written; the caller carries on.
+    // Appends the sample to the file of the month of its own time stamp,
+    // and takes it into the month's summary. False when the record could
+    // not be written; the caller carries on.
     bool AppendRecord(const TDataRec &rec);
 
     // Whole records of the file; creates it empty when missing.
