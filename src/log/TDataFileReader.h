@@ -38,9 +38,10 @@ public:
 
     // Calls visit(number, bytes) for every record of [first, end) in file
     // order, reading kBlockRecords at a time; `progress(done)` hears, in
-    // records, after each block.
+    // records, after each block, and returns false to stop. False when it
+    // was stopped.
     template <typename Visit, typename Progress>
-    void Scan(std::uint32_t first, std::uint32_t end, Visit visit, Progress progress) const;
+    bool Scan(std::uint32_t first, std::uint32_t end, Visit visit, Progress progress) const;
 
 private:
     struct TCacheSlot {
@@ -56,7 +57,7 @@ private:
 };
 
 template <typename Visit, typename Progress>
-void TDataFileReader::Scan(std::uint32_t first, std::uint32_t end, Visit visit, Progress progress) const
+bool TDataFileReader::Scan(std::uint32_t first, std::uint32_t end, Visit visit, Progress progress) const
 {
     std::vector<std::uint8_t> block(std::size_t{kBlockRecords} * TDataRec::kSize);
     for (std::uint32_t from = first; from < end;) {
@@ -65,6 +66,8 @@ void TDataFileReader::Scan(std::uint32_t first, std::uint32_t end, Visit visit, 
         for (std::uint32_t i = 0; i < count; ++i)
             visit(from + i, block.data() + std::size_t{i} * TDataRec::kSize);
         from += count;
-        progress(from - first);
+        if (!progress(from - first))
+            return false;
     }
+    return true;
 }

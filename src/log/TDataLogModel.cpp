@@ -206,10 +206,17 @@ QString TDataLogModel::CellText(const TDataRec &rec, int column)
     default:
         if (column < 0 || column >= kColumnCount)
             return {};
-        if (IsLoadColumn(column))
-            return FormatFixedSignificant(MeasuredValue(rec, column), 4, 0);
-        return FormatFixedSignificant(MeasuredValue(rec, column), 5, 1);
+        return ValueText(column, MeasuredValue(rec, column));
     }
+}
+
+QString TDataLogModel::ValueText(int column, double value)
+{
+    if (column == 13 || column == 14)
+        return value > 0 ? QString::number(std::llround(value)) : QString();
+    if (IsLoadColumn(column))
+        return FormatFixedSignificant(value, 4, 0);
+    return FormatFixedSignificant(value, 5, 1);
 }
 
 void TDataLogModel::Allocating(std::size_t bytes) const
@@ -240,6 +247,7 @@ std::vector<std::uint32_t> TDataLogModel::MatchingRecords(const TRecFilter &filt
     auto report = [&](qint64 done) {
         if (progress)
             progress(done, count);
+        return true;
     };
     report(0);
     Allocating(WordsFor(count) * sizeof(std::uint64_t));

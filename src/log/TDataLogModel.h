@@ -30,6 +30,8 @@ public:
     // Voltages, frequency and DC voltage with one decimal, loads without;
     // an empty capacity when it is 0 or less and an empty support time when 0.
     static QString CellText(const TDataRec &rec, int column);
+    // A value of column 2 to 14 in that column's format.
+    static QString ValueText(int column, double value);
 
     // Lists the records of the filter's file that match it, in file order.
     // `progress(done, total)` hears in records read. False, with nothing

@@ -19,6 +19,7 @@ namespace {
 constexpr char kMagic[8] = {'O', 'r', 'v', 'a', 'n', 'S', 'u', 'm'};
 constexpr std::uint32_t kVersion = 1;
 constexpr int kAddresses = 256;
+constexpr int kHeaderChecksumAt = 28;
 
 // The header as it is on disk; Block[addr] is the device block of the
 // address plus one, 0 for an address without records.
@@ -41,6 +42,7 @@ struct THeader {
         PutLE(out + 24, Devices);
         PutLE(out + 32, Covered);
         std::memcpy(out + 40, Block.data(), Block.size());
+        PutLE(out + kHeaderChecksumAt, SummaryChecksum(out, TDataSummary::kHeaderSize, kHeaderChecksumAt));
     }
 
     // False for anything but a header of this version for the month whose
@@ -49,7 +51,9 @@ struct THeader {
     {
         if (std::memcmp(in, kMagic, sizeof kMagic) != 0 || GetLE<std::uint32_t>(in + 8) != kVersion
             || GetLE<std::uint32_t>(in + 12) != TSummaryBucket::kSize
-            || GetLE<std::uint32_t>(in + 16) != TDataSummary::kHoursPerBlock)
+            || GetLE<std::uint32_t>(in + 16) != TDataSummary::kHoursPerBlock
+            || GetLE<std::uint32_t>(in + kHeaderChecksumAt)
+                != SummaryChecksum(in, TDataSummary::kHeaderSize, kHeaderChecksumAt))
             return false;
         Year = GetLE<quint16>(in + 20);
         Month = GetLE<quint16>(in + 22);
@@ -112,6 +116,30 @@ struct TBlocks {
         Devices[block - 1u][static_cast<std::size_t>(hour)].Add(rec, recordNumber);
     }
 };
+
+// Hands every record of [from, to) of the month file that falls in the
+// month to visit(rec, number, hour), a block at a time; false when
+// `progress` stopped it.
+template <typename Visit>
+bool ScanMonth(const TDataFileReader &reader, std::uint32_t from, std::uint32_t to, int year, int month, Visit visit,
+               const TDataSummary::TProgress &progress)
+{
+    std::vector<std::uint8_t> chunk(std::size_t{TDataFileReader::kBlockRecords} * TDataRec::kSize);
+    for (std::uint32_t first = from; first < to;) {
+        const std::uint32_t count = std::min(TDataFileReader::kBlockRecords, to - first);
+        reader.ReadBlock(first, count, chunk.data());
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const TDataRec rec = TDataRec::ReadFrom(chunk.data() + std::size_t{i} * TDataRec::kSize);
+            const int hour = TDataSummary::HourOfMonth(rec.Time, year, month);
+            if (hour >= 0)
+                visit(rec, first + i, hour);
+        }
+        first += count;
+        if (progress && !progress(first - from, to - from))
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -187,25 +215,9 @@ bool TDataSummary::Rebuild(const TProgress &progress) const
     TBlocks blocks;
     blocks.Header.Year = static_cast<quint16>(FYear);
     blocks.Header.Month = static_cast<quint16>(FMonth);
-    std::vector<std::uint8_t> chunk(std::size_t{TDataFileReader::kBlockRecords} * TDataRec::kSize);
-    auto take = [&](std::uint32_t from, std::uint32_t to, bool report) {
-        for (std::uint32_t first = from; first < to;) {
-            const std::uint32_t count = std::min(TDataFileReader::kBlockRecords, to - first);
-            reader.ReadBlock(first, count, chunk.data());
-            for (std::uint32_t i = 0; i < count; ++i) {
-                const TDataRec rec = TDataRec::ReadFrom(chunk.data() + std::size_t{i} * TDataRec::kSize);
-                const int hour = HourOfMonth(rec.Time, FYear, FMonth);
-                if (hour >= 0)
-                    blocks.Add(rec, first + i, hour);
-            }
-            first += count;
-            if (report && progress && !progress(first, to))
-                return false;
-        }
-        return true;
-    };
+    auto add = [&blocks](const TDataRec &rec, std::uint32_t number, int hour) { blocks.Add(rec, number, hour); };
     std::uint32_t covered = reader.Count();
-    if (!take(0, covered, true))
+    if (!ScanMonth(reader, 0, covered, FYear, FMonth, add, progress))
         return false;
     // The engine may have appended while we read (the progress lets its
     // timer run); take those records in too, with nothing in between that
@@ -213,7 +225,7 @@ bool TDataSummary::Rebuild(const TProgress &progress) const
     while (RecordsNow(FMonthPath) > covered) {
         reader.Open(FMonthPath);
         const std::uint32_t now = reader.Count();
-        take(covered, now, false);
+        ScanMonth(reader, covered, now, FYear, FMonth, add, {});
         covered = now;
     }
     blocks.Header.Devices = static_cast<std::uint32_t>(blocks.Devices.size());
@@ -274,7 +286,8 @@ bool TDataSummary::Add(const TDataRec &rec, std::uint32_t recordNumber) const
             block = static_cast<std::uint8_t>(++header.Devices);
         }
         std::uint8_t bucketBytes[TSummaryBucket::kSize];
-        if (!ReadExactly(file, BucketOffset(block, hour), bucketBytes, TSummaryBucket::kSize))
+        if (!ReadExactly(file, BucketOffset(block, hour), bucketBytes, TSummaryBucket::kSize)
+            || !TSummaryBucket::Intact(bucketBytes))
             return false;
         TSummaryBucket bucket = TSummaryBucket::ReadFrom(bucketBytes);
         bucket.Add(rec, recordNumber);
@@ -307,10 +320,29 @@ std::optional<std::vector<TSummaryBucket>> TDataSummary::DeviceBuckets(std::uint
     if (!ReadExactly(file, BlockOffset(block), bytes.data(), kBlockSize))
         return std::nullopt;
     for (int hour = 0; hour < kHoursPerBlock; ++hour) {
+        const std::uint8_t *in = bytes.data() + std::size_t(hour) * TSummaryBucket::kSize;
         TSummaryBucket &bucket = buckets[static_cast<std::size_t>(hour)];
-        bucket = TSummaryBucket::ReadFrom(bytes.data() + std::size_t(hour) * TSummaryBucket::kSize);
-        if (!bucket.Plausible(header.Covered))
+        bucket = TSummaryBucket::ReadFrom(in);
+        if (!TSummaryBucket::Intact(in) || !bucket.Plausible(header.Covered))
             return std::nullopt;
     }
+    return buckets;
+}
+
+std::optional<std::vector<TSummaryBucket>> TDataSummary::ScanDevice(std::uint8_t addr, const TProgress &progress) const
+{
+    TDataFileReader reader;
+    if (FYear == 0 || !reader.Open(FMonthPath))
+        return std::vector<TSummaryBucket>(kHoursPerBlock);
+    std::vector<TSummaryBucket> buckets(kHoursPerBlock);
+    const bool read = ScanMonth(
+        reader, 0, reader.Count(), FYear, FMonth,
+        [&](const TDataRec &rec, std::uint32_t number, int hour) {
+            if (rec.Addr == addr)
+                buckets[static_cast<std::size_t>(hour)].Add(rec, number);
+        },
+        progress);
+    if (!read)
+        return std::nullopt;
     return buckets;
 }

@@ -19,9 +19,10 @@
 //
 // File layout, little-endian: a 512-byte header ("OrvanSum", version 1,
 // bucket size 224, 744 buckets per device, year, month, number of devices,
-// number of month file records it covers, the block number of every
-// address), then one block per device that has records, 744 buckets of 224
-// bytes, one per hour from the 1st at 00:00 (day 31 at 23:00 is the last).
+// a checksum of the header, number of month file records it covers, the
+// block number of every address), then one block per device that has
+// records, 744 buckets of 224 bytes (each with its own checksum), one per
+// hour from the 1st at 00:00 (day 31 at 23:00 is the last).
 class TDataSummary {
 public:
     static constexpr int kHeaderSize = 512;
@@ -72,6 +73,10 @@ public:
     // no records. Empty (nullopt) when the summary is not current or its
     // buckets do not hold up to reading.
     std::optional<std::vector<TSummaryBucket>> DeviceBuckets(std::uint8_t addr) const;
+
+    // The buckets of one device worked out from the month file alone, for
+    // a summary that cannot be written; nullopt when `progress` stopped it.
+    std::optional<std::vector<TSummaryBucket>> ScanDevice(std::uint8_t addr, const TProgress &progress = {}) const;
 
     // The hour of the month (0 for the 1st, 00:00 to 00:59:59) of a stamp
     // in month `year`/`month`, or -1 for a stamp outside it.

@@ -8,6 +8,7 @@
 
 namespace {
 
+constexpr int kChecksumAt = 12;
 constexpr int kValuesAt = 16;
 constexpr int kStatsSize = 16;
 static_assert(kValuesAt + kTrendValueCount * kStatsSize == TSummaryBucket::kSize);
@@ -61,6 +62,25 @@ void TSummaryBucket::WriteTo(std::uint8_t *out) const
         PutLE(at + 8, stats.Sum);
         PutLE(at + 12, stats.Count);
     }
+    if (Records > 0)
+        PutLE(out + kChecksumAt, SummaryChecksum(out, kSize, kChecksumAt));
+}
+
+bool TSummaryBucket::Intact(const std::uint8_t *in)
+{
+    if (GetLE<std::uint32_t>(in) == 0)
+        return std::all_of(in, in + kSize, [](std::uint8_t b) { return b == 0; });
+    return GetLE<std::uint32_t>(in + kChecksumAt) == SummaryChecksum(in, kSize, kChecksumAt);
+}
+
+std::uint32_t SummaryChecksum(const std::uint8_t *data, int size, int skipAt)
+{
+    std::uint32_t hash = 2166136261u;
+    for (int i = 0; i < size; ++i) {
+        const std::uint8_t byte = i >= skipAt && i < skipAt + 4 ? 0 : data[i];
+        hash = (hash ^ byte) * 16777619u;
+    }
+    return hash;
 }
 
 TSummaryBucket TSummaryBucket::ReadFrom(const std::uint8_t *in)

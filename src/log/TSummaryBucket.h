@@ -9,7 +9,8 @@
 // What a summary keeps of one device's records in one hour: how many there
 // were, where the first and the last of them lie in the month file, and the
 // lowest, highest and mean of each value over the records that had it.
-// 224 bytes on disk, little-endian.
+// 224 bytes on disk, little-endian; a bucket with records carries a
+// checksum of its bytes, an empty one is all zeros.
 struct TSummaryBucket {
     static constexpr int kSize = 224;
 
@@ -34,4 +35,11 @@ struct TSummaryBucket {
 
     void WriteTo(std::uint8_t *out) const;
     static TSummaryBucket ReadFrom(const std::uint8_t *in);
+    // Whether the bytes are those WriteTo wrote: all zeros, or a bucket
+    // whose checksum matches.
+    static bool Intact(const std::uint8_t *in);
 };
+
+// FNV-1a over the bytes, with the four at `skipAt` read as zeros: the
+// checksums of the summary files.
+std::uint32_t SummaryChecksum(const std::uint8_t *data, int size, int skipAt);

@@ -108,9 +108,9 @@ TEST_F(DataSummaryTest, ASummaryThatDoesNotMatchItsMonthIsNeverReadAndIsRebuilt)
              ASSERT_TRUE(month.open(QIODevice::ReadWrite));
              month.setFileTime(QFileInfo(Summary.SummaryPath()).lastModified().addSecs(5), QFileDevice::FileModificationTime);
          }},
-        {"a bucket counting more values than records", TState::Current, [&] {
+        {"a bucket whose highest input voltage changed on disk", TState::Current, [&] {
              QByteArray spoilt = good();
-             spoilt[bucketOfDevice5Hour1 + 16 + 12] = 9; // the count of InV-A
+             spoilt[bucketOfDevice5Hour1 + 16 + 4 + 2] ^= 1; // a plausible figure, but not the one written
              WriteFileBytes(Summary.SummaryPath(), spoilt);
              QFile month(March);
              ASSERT_TRUE(month.open(QIODevice::ReadWrite));
