@@ -14,7 +14,8 @@ std::vector<TPlotColumn> DecimateTrend(const TTrendSeries &series, int value, TD
     for (const TTrendPoint &point : series.Points) {
         const float low = point.Min[value];
         const float high = point.Max[value];
-        if (std::isnan(low) || std::isnan(high))
+        const float mean = point.Mean[value];
+        if (std::isnan(low) || std::isnan(high) || std::isnan(mean))
             continue;
         const double middle = (point.Start + point.End) / 2;
         const double at = std::floor((middle - from) * pixelsPerDay);
@@ -24,17 +25,20 @@ std::vector<TPlotColumn> DecimateTrend(const TTrendSeries &series, int value, TD
         if (started && columns.back().X == x) {
             // Left of the plot only the nearest point counts; right of it,
             // only the first.
+            TPlotColumn &column = columns.back();
             if (x == -1)
-                columns.back() = {x, low, high, false};
+                column = {x, low, high, mean, 1, false};
             else if (x < width) {
-                columns.back().Min = std::min(columns.back().Min, low);
-                columns.back().Max = std::max(columns.back().Max, high);
+                column.Min = std::min(column.Min, low);
+                column.Max = std::max(column.Max, high);
+                ++column.Points;
+                column.Mean += (mean - column.Mean) / static_cast<float>(column.Points);
             }
             continue;
         }
         if (started && columns.back().X == width)
             break;
-        columns.push_back({x, low, high, started && gap});
+        columns.push_back({x, low, high, mean, 1, started && gap});
         started = true;
     }
     return columns;

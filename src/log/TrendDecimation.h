@@ -5,13 +5,15 @@
 #include <vector>
 
 // One pixel column of a drawn value: the lowest and highest figure of the
-// points that fall into it, and whether the line breaks before it (the
-// device was not online between the previous column's points and this
-// one's, or had no figure for the value there).
+// points that fall into it and the mean of their means, and whether the
+// line breaks before it (the device was not online between the previous
+// column's points and this one's, or had no figure for the value there).
 struct TPlotColumn {
     int X = 0;
     float Min = 0;
     float Max = 0;
+    float Mean = 0;
+    int Points = 1;
     bool BreakBefore = false;
 };
 

@@ -26,6 +26,7 @@ std::vector<TCaptionRow> RealTimeViewCaptions(quint8 language)
         {"AdvPanel1", C, LanguageText(zh, "输出频率", "Output Frequence")},
         {"Chart1", C, LanguageText(zh, "输入电压(V)", "Input Voltage(V)")},
         {"Chart2", C, LanguageText(zh, "输出电压(V)", "Output Voltage(V)")},
+        {"btnTrend", C, LanguageText(zh, "历史趋势", "History Trend")},
         {"grpSwitch", C, LanguageText(zh, "开关状态", "Switch Status")},
         {"grpSwitch", H, LanguageText(zh, "ON为闭合,OFF为断开", "ON express switch is closed,OFF express switch is open")},
         {"grpAlarm", C, LanguageText(zh, "告警", "Alarm")},

@@ -153,14 +153,16 @@ TEST(TrendDecimation, ColumnsKeepTheLowestAndHighestAndRunToTheEdges)
     const std::vector<TPlotColumn> columns = DecimateTrend(series, kTrendDcVolt, 10, 20, 10);
     struct Expected {
         int X;
-        float Min, Max;
+        float Min, Max, Mean;
         bool Break;
-    } const expected[] = {{-1, 2, 2, false}, {0, 3, 9, false}, {2, 4, 4, false}, {6, 5, 5, true}, {10, 6, 6, true}};
+    } const expected[] = {{-1, 2, 2, 2, false}, {0, 3, 9, 6, false}, {2, 4, 4, 4, false}, {6, 5, 5, 5, true},
+                          {10, 6, 6, 6, true}};
     ASSERT_EQ(columns.size(), std::size(expected));
     for (std::size_t i = 0; i < columns.size(); ++i) {
         EXPECT_EQ(columns[i].X, expected[i].X) << i;
         EXPECT_EQ(columns[i].Min, expected[i].Min) << i;
         EXPECT_EQ(columns[i].Max, expected[i].Max) << i;
+        EXPECT_EQ(columns[i].Mean, expected[i].Mean) << i;
         EXPECT_EQ(columns[i].BreakBefore, expected[i].Break) << i;
     }
     EXPECT_TRUE(DecimateTrend(series, kTrendDcVolt, 20, 10, 10).empty());

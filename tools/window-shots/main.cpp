@@ -5,12 +5,19 @@
 // parameter window and the Trace window. With COMNAME (a
 // pseudo-terminal of upssim) the values come from the bus; without it the
 // first device gets sample values.
+//
+// window-shots --trend OUTDIR RECORDDIR ADDR YYYY-MM-DD
+// Saves the trend window of device ADDR over the data log in RECORDDIR: the
+// day, the week up to it and its month, and the twelve months up to the end
+// of that month, in English and Chinese.
 #include "app/SoftwareParaChoices.h"
 #include "app/TAppPaths.h"
 #include "app/TMonitorState.h"
 #include "gui/app/TFrmAbout.h"
 #include "gui/app/TFrmMain.h"
 #include "gui/app/TFrmSoftwarePara.h"
+#include "gui/log/TFrmTrend.h"
+#include "gui/widgets/TrendPlot.h"
 #include "gui/control/TFrmDataSet.h"
 #include "gui/control/TFrmTest.h"
 #include "gui/control/TFrmUserSet.h"
@@ -27,6 +34,7 @@
 #include "protocol/TPollEngine.h"
 
 #include <QApplication>
+#include <QDateTimeEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -222,12 +230,49 @@ void SaveServiceWindows(TFrmMain &window, TMonitorState &state, const QString &o
     trace->hide();
 }
 
+int SaveTrendWindows(const QStringList &args)
+{
+    if (args.size() != 6) {
+        qWarning("usage: window-shots --trend OUTDIR RECORDDIR ADDR YYYY-MM-DD");
+        return 2;
+    }
+    const QString out = args[2];
+    const QDate date = QDate::fromString(args[5], QStringLiteral("yyyy-MM-dd"));
+    QDir().mkpath(out);
+    for (quint8 language : {quint8(0), quint8(1)}) {
+        const QString suffix = language == 1 ? QStringLiteral("zh") : QStringLiteral("en");
+        TFrmTrend window(args[3], language, static_cast<std::uint8_t>(args[4].toInt()), EncodeDateTime(date, QTime(12, 0)));
+        window.resize(1280, 760);
+        window.show();
+        Run(200);
+        Save(window, out + QStringLiteral("/trend-day-%1.png").arg(suffix));
+        const struct { TFrmTrend::TPeriod period; const char *name; } periods[] = {
+            {TFrmTrend::kPeriodWeek, "week"}, {TFrmTrend::kPeriodMonth, "month"}};
+        for (const auto &p : periods) {
+            window.SetPeriod(p.period);
+            window.ShowClick();
+            Run(200);
+            Save(window, out + QStringLiteral("/trend-%1-%2.png").arg(QLatin1String(p.name), suffix));
+        }
+        const QDate yearEnd = QDate(date.year(), date.month(), 1).addMonths(1);
+        window.findChild<QDateTimeEdit *>(QStringLiteral("dtpFrom"))->setDateTime(QDateTime(yearEnd.addMonths(-12), QTime(0, 0)));
+        window.findChild<QDateTimeEdit *>(QStringLiteral("dtpTo"))->setDateTime(QDateTime(yearEnd, QTime(0, 0)));
+        window.SetPeriod(TFrmTrend::kPeriodRange);
+        window.ShowClick();
+        Run(200);
+        Save(window, out + QStringLiteral("/trend-year-%1.png").arg(suffix));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     Theme::Apply(app);
+    if (argc > 1 && QByteArray(argv[1]) == "--trend")
+        return SaveTrendWindows(QApplication::arguments());
     if (argc < 2) {
         qWarning("usage: window-shots OUTDIR [COMNAME]");
         return 2;

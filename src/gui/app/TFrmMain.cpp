@@ -10,6 +10,7 @@
 #include "gui/control/TfrmPSW.h"
 #include "gui/control/TfrmTrunOn.h"
 #include "gui/log/TFrmDataLog.h"
+#include "gui/log/TFrmTrend.h"
 #include "gui/log/TFrmDataLogSet.h"
 #include "gui/log/TFrmEventLog.h"
 #include "gui/log/TfrmProgress.h"
@@ -83,6 +84,7 @@ TFrmMain::TFrmMain(TMonitorState &state, const TAppPaths &paths, const QString &
 
     FTree = new TFrmDeviceTree(FState.DeviceList, FState.Selection);
     FView = new TFrmRealTimeView;
+    connect(FView, &TFrmRealTimeView::trendRequested, this, &TFrmMain::TrendClick);
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
@@ -565,6 +567,13 @@ void TFrmMain::EventLogClick()
 {
     FProgress->SetLanguage(FState.Settings.Language);
     TFrmEventLog window(*FEventLog, FState.Settings, FState.Debug.DebugShow, FProgress, LocalNow, this);
+    RunModal(window);
+}
+
+void TFrmMain::TrendClick()
+{
+    FProgress->SetLanguage(FState.Settings.Language);
+    TFrmTrend window(FPaths.RecordDir, FState.Settings.Language, GetSelDevAddr(), LocalNow(), FProgress, this);
     RunModal(window);
 }
 

@@ -91,6 +91,8 @@ public:
     void TurnOnClick();
     void EventLogClick();
     void DataLogClick();
+    // The trend window for the selected device, from its graph page.
+    void TrendClick();
     void LogSettingClick();
     void ChineseClick();
     void EnglishClick();

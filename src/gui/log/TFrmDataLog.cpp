@@ -3,6 +3,7 @@
 #include "app/TSettings.h"
 #include "gui/log/TFrmDataLogSet.h"
 #include "gui/log/TFrmDelDataRec.h"
+#include "gui/log/TFrmTrend.h"
 #include "gui/widgets/LogFilterFields.h"
 #include "gui/widgets/LogGridView.h"
 #include "log/ViewerDate.h"
@@ -65,6 +66,7 @@ void TFrmDataLog::BuildLayout()
     FLogSetting = Button("bsSkinButton2", this);
     FExport = Button("bsSkinButton1", this);
     FClearMonth = Button("btnClearMonthData", this);
+    FTrend = Button("btnTrend", this);
 
     FGrid = new LogGridView(FModel, FSort, this);
     FGrid->setObjectName(QStringLiteral("grdRecData"));
@@ -85,6 +87,7 @@ void TFrmDataLog::BuildLayout()
     auto *buttonsBottom = new QHBoxLayout;
     buttonsBottom->addWidget(FExport);
     buttonsBottom->addWidget(FClearMonth);
+    buttonsTop->addWidget(FTrend);
     auto *buttons = new QVBoxLayout;
     buttons->addLayout(buttonsTop);
     buttons->addLayout(buttonsBottom);
@@ -104,6 +107,7 @@ void TFrmDataLog::BuildLayout()
     connect(FLogSetting, &QPushButton::clicked, this, &TFrmDataLog::OpenLogSettings);
     connect(FExport, &QPushButton::clicked, this, &TFrmDataLog::ExportClick);
     connect(FClearMonth, &QPushButton::clicked, this, &TFrmDataLog::OpenMonthDeletion);
+    connect(FTrend, &QPushButton::clicked, this, &TFrmDataLog::OpenTrend);
     connect(FGrid, &LogGridView::Sorted, this, [this] {
         FDebugEdit->setVisible(FDebugShow != 0);
         FDebugEdit->setText(FSort.DebugText());
@@ -125,6 +129,7 @@ void TFrmDataLog::ApplyLanguage()
     FLogSetting->setText(LanguageText(zh, "日志设定", "Log Setting"));
     FExport->setText(LanguageText(zh, "汇出", "Export"));
     FClearMonth->setText(LanguageText(zh, "清除月记录", "Clear Month Record"));
+    FTrend->setText(LanguageText(zh, "趋势图", "Trend"));
 }
 
 void TFrmDataLog::FitColumns()
@@ -211,6 +216,24 @@ void TFrmDataLog::OpenLogSettings()
 void TFrmDataLog::OpenMonthDeletion()
 {
     TFrmDelDataRec window(FRecordDir, FSettings.Language, [this] { LoadRecords(); }, this);
+    window.Prompts = Prompts;
+    RunModal(window);
+}
+
+void TFrmDataLog::OpenTrend()
+{
+    // The device and day of the row the user picked; without one, those of
+    // the filter fields.
+    std::uint8_t addr = static_cast<std::uint8_t>(FFields->Addr()->value());
+    const TRecFilter filter = GetFilter();
+    TDateTime at = EncodeDateTime(QDate(filter.Year, filter.Month, std::max<int>(filter.Day, 1)), QTime(0, 0));
+    const QModelIndex current = FGrid->currentIndex();
+    if (current.isValid() && current.row() < FModel.RowNo()) {
+        const TDataRec rec = FModel.RecordShownAt(current.row());
+        addr = rec.Addr;
+        at = rec.Time;
+    }
+    TFrmTrend window(FRecordDir, FSettings.Language, addr, at, FProgress, this);
     window.Prompts = Prompts;
     RunModal(window);
 }

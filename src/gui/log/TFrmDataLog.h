@@ -40,6 +40,8 @@ public:
     void ExportClick();
     void OpenLogSettings();
     void OpenMonthDeletion();
+    // The trend window for the device and day of the selected row.
+    void OpenTrend();
 
     const TDataLogModel &Model() const { return FModel; }
     const TGridSortState &SortState() const { return FSort; }
@@ -70,6 +72,7 @@ private:
     QPushButton *FLogSetting;
     QPushButton *FExport;
     QPushButton *FClearMonth;
+    QPushButton *FTrend;
     LogGridView *FGrid;
     QLineEdit *FDebugEdit;
 };

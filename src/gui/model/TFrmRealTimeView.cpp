@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTime>
@@ -315,11 +316,20 @@ QWidget *TFrmRealTimeView::BuildGraphPage()
     FChart1->setObjectName(QStringLiteral("Chart1"));
     FChart2 = new VoltageChart(page);
     FChart2->setObjectName(QStringLiteral("Chart2"));
+    // The graphs hold the last minutes only; the trend window draws the
+    // device's past from the data log.
+    FTrendButton = new QPushButton(page);
+    FTrendButton->setObjectName(QStringLiteral("btnTrend"));
+    connect(FTrendButton, &QPushButton::clicked, this, &TFrmRealTimeView::trendRequested);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(FTrendButton);
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(6);
     layout->addWidget(FChart1);
     layout->addWidget(FChart2);
+    layout->addLayout(buttons);
     return page;
 }
 

@@ -14,6 +14,7 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 class QTabWidget;
 class ValuePanel;
 class VoltageChart;
@@ -50,6 +51,10 @@ public:
     UpsMode VisibleMode() const;
 
     VoltageChart *Chart(int chart) const { return chart == 1 ? FChart1 : FChart2; }
+
+signals:
+    // The graph page's trend button: the selected device's past is wanted.
+    void trendRequested();
 
 private:
     QWidget *BuildRealTimePage();
@@ -102,4 +107,5 @@ private:
 
     VoltageChart *FChart1 = nullptr;
     VoltageChart *FChart2 = nullptr;
+    QPushButton *FTrendButton = nullptr;
 };
