@@ -126,7 +126,11 @@ QRect TrendPlot::paneArea(int shownPane) const
 
 TValueRange TrendPlot::paneRange(int shownPane) const
 {
-    return shownPane >= 0 && shownPane < static_cast<int>(m_drawnRanges.size()) ? m_drawnRanges[shownPane] : TValueRange();
+    const std::vector<int> shown = shownPanes();
+    if (shownPane < 0 || shownPane >= static_cast<int>(shown.size()))
+        return {};
+    const auto pane = static_cast<std::size_t>(shown[static_cast<std::size_t>(shownPane)]);
+    return m_fixedRanges[pane].value_or(autoRange(m_panes[pane], paneArea(shownPane).width()));
 }
 
 double TrendPlot::xOf(TDateTime time) const
@@ -178,7 +182,6 @@ void TrendPlot::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), palette().color(QPalette::Base));
     painter.setRenderHint(QPainter::Antialiasing, true);
     const std::vector<int> shown = shownPanes();
-    m_drawnRanges.assign(shown.size(), TValueRange());
     for (std::size_t i = 0; i < shown.size(); ++i)
         paintPane(painter, static_cast<int>(i));
     paintTimeAxis(painter);
@@ -202,8 +205,7 @@ void TrendPlot::paintPane(QPainter &painter, int shownPane)
     const int paneIndex = shownPanes()[static_cast<std::size_t>(shownPane)];
     const Pane &pane = m_panes[static_cast<std::size_t>(paneIndex)];
     const QRect area = paneArea(shownPane);
-    const TValueRange range = m_fixedRanges[static_cast<std::size_t>(paneIndex)].value_or(autoRange(pane, area.width()));
-    m_drawnRanges[static_cast<std::size_t>(shownPane)] = range;
+    const TValueRange range = paneRange(shownPane);
 
     const QColor gridColor = palette().color(QPalette::Mid).lighter(150);
     painter.setPen(QPen(gridColor, 0));
@@ -377,7 +379,7 @@ void TrendPlot::mouseReleaseEvent(QMouseEvent *event)
     for (std::size_t i = 0; i < shown.size(); ++i) {
         const QRect area = paneArea(static_cast<int>(i));
         if (band.height() >= kMinDrag && area.contains(band.topLeft()) && area.contains(band.bottomRight())) {
-            const TValueRange range = m_drawnRanges[i];
+            const TValueRange range = paneRange(static_cast<int>(i));
             auto valueAt = [&](int y) { return range.Low + (area.bottom() - y) / double(area.height()) * (range.High - range.Low); };
             m_fixedRanges[static_cast<std::size_t>(shown[i])] = TValueRange{valueAt(band.bottom()), valueAt(band.top())};
         }

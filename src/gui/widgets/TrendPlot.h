@@ -50,7 +50,7 @@ public:
     // The panes shown (those with a value switched on) and where they lie.
     std::vector<int> shownPanes() const;
     QRect paneArea(int shownPane) const;
-    // The value range of a shown pane as drawn last.
+    // The value range a shown pane draws.
     TValueRange paneRange(int shownPane) const;
 
     // How long the last paint took, in milliseconds.
@@ -85,7 +85,6 @@ private:
     std::array<QString, kTrendValueCount> m_names;
     std::array<bool, kTrendValueCount> m_visible{};
     std::vector<std::optional<TValueRange>> m_fixedRanges; // by pane
-    std::vector<TValueRange> m_drawnRanges;                // by shown pane
     const TTrendSeries *m_series = nullptr;
     QString m_noDataText;
     TDateTime m_from = 0;
