@@ -4,6 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -45,4 +50,23 @@ bool DeleteMonthEntry(const QString &recordDir, const QString &entry, QString *e
     if (error)
         *error = file.errorString();
     return false;
+}
+
+QStringList MonthFilesOfPeriod(const QString &recordDir, TDateTime from, TDateTime to)
+{
+    static const QRegularExpression kMonth(QStringLiteral("^DataLog(\\d{4})_(\\d{2})$"));
+    std::vector<std::pair<QDate, QString>> months;
+    for (const QString &entry : ListMonthEntries(recordDir)) {
+        const QRegularExpressionMatch match = kMonth.match(entry);
+        const QDate first = match.hasMatch() ? QDate(match.captured(1).toInt(), match.captured(2).toInt(), 1) : QDate();
+        if (!first.isValid())
+            continue;
+        if (EncodeDateTime(first, QTime(0, 0)) < to && EncodeDateTime(first.addMonths(1), QTime(0, 0)) > from)
+            months.emplace_back(first, MonthEntryPath(recordDir, entry));
+    }
+    std::sort(months.begin(), months.end());
+    QStringList paths;
+    for (const auto &month : months)
+        paths.push_back(month.second);
+    return paths;
 }

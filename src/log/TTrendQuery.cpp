@@ -1,9 +1,9 @@
 #include "log/TTrendQuery.h"
 
 #include "log/ELogFileError.h"
+#include "log/MonthFiles.h"
 #include "log/TDataFileReader.h"
 #include "log/TDataSummary.h"
-#include "log/TRecFilter.h"
 
 #include <QFileInfo>
 
@@ -67,18 +67,7 @@ TTrendResolution TTrendQuery::ResolutionFor(TDateTime from, TDateTime to)
 
 QStringList TTrendQuery::MonthFiles(TDateTime from, TDateTime to) const
 {
-    QStringList files;
-    const QDate first = DecodeDateTime(from).Date;
-    if (!first.isValid() || !(to > from))
-        return files;
-    for (QDate month(first.year(), first.month(), 1); EncodeDateTime(month, QTime(0, 0)) < to; month = month.addMonths(1)) {
-        const QString path = TRecFilter::MonthFilePath(FRecordDir, month.year(), month.month());
-        if (QFileInfo(path).isFile())
-            files.push_back(path);
-        if (month.year() > 9999)
-            break;
-    }
-    return files;
+    return MonthFilesOfPeriod(FRecordDir, from, to);
 }
 
 double TTrendQuery::GapBetweenSamples(const std::vector<TTrendPoint> &points)

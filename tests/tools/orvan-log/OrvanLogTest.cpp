@@ -84,7 +84,11 @@ TEST_F(OrvanLogTest, ClearErrorsAndNonZeroExits)
         const char *ErrorHolds;
     } const cases[] = {
         {{QStringLiteral("events"), Path("missing.dat")}, 1, "missing.dat"},
-        {{QStringLiteral("data"), Dir.path()}, 1, "not a file"},
+        {{QStringLiteral("events"), Dir.path()}, 1, "not a file"},
+        {{QStringLiteral("data"), Path("none")}, 1, "No such file"},
+        {{QStringLiteral("--from"), QStringLiteral("2009-02-30"), QStringLiteral("data"), Dir.path()}, 2, "Usage"},
+        {{QStringLiteral("--to"), QStringLiteral("yesterday"), QStringLiteral("data"), Dir.path()}, 2, "Usage"},
+        {{QStringLiteral("--address"), QStringLiteral("0"), QStringLiteral("data"), Dir.path()}, 2, "Usage"},
         {{QStringLiteral("everything"), Path("x")}, 2, "Usage"},
         {{QStringLiteral("events")}, 2, "Usage"},
         {{QStringLiteral("--lang"), QStringLiteral("fr"), QStringLiteral("events"), Path("x")}, 2, "Usage"},
@@ -94,5 +98,49 @@ TEST_F(OrvanLogTest, ClearErrorsAndNonZeroExits)
         EXPECT_EQ(run.ExitCode, c.ExitCode) << c.Args.join(' ').toStdString();
         EXPECT_TRUE(run.Err.contains(c.ErrorHolds)) << run.Err.toStdString();
         EXPECT_TRUE(run.Out.isEmpty());
+    }
+}
+
+TEST_F(OrvanLogTest, PeriodAndAddressAcrossTheMonthFilesOfADirectory)
+{
+    // Devices 1 and 2 at noon on the last two days of February and the
+    // first two of March; input voltage A holds the day of the month.
+    for (int month : {2, 3}) {
+        std::vector<TDataRec> records;
+        for (int day : month == 2 ? std::vector<int>{27, 28} : std::vector<int>{1, 2})
+            for (std::uint8_t addr : {1, 2})
+                records.push_back(Sample(At(2009, month, day, 12), addr, day));
+        WriteRecordFile(Path(month == 2 ? "DataLog2009_02.dat" : "DataLog2009_03.dat"), records);
+    }
+    WriteRecordFile(Path("EventLog.dat"), std::vector<TEventRec>{Event(At(2009, 3, 1, 8), 0, kEventKindEvent, kEventSoftwareOpen),
+                                                                 Event(At(2009, 3, 1, 9), 2, kEventKindState, 4)});
+    auto firstColumns = [](const QByteArray &out) {
+        QStringList lines;
+        for (const QByteArray &line : out.split('\n').mid(1))
+            if (!line.isEmpty())
+                lines << QString::fromLatin1(line.left(line.indexOf(",", line.indexOf(",", line.indexOf(",") + 1) + 1)));
+        return lines;
+    };
+    struct Case {
+        QStringList Args;
+        QStringList Lines;
+    } const cases[] = {
+        {{QStringLiteral("--from"), QStringLiteral("2009-02-28 12:00"), QStringLiteral("--to"), QStringLiteral("2009-03-01"),
+          QStringLiteral("data"), Dir.path()},
+         {"2009-02-28 12:00:00,1,28.0", "2009-02-28 12:00:00,2,28.0", "2009-03-01 12:00:00,1,1.0",
+          "2009-03-01 12:00:00,2,1.0"}},
+        {{QStringLiteral("--address"), QStringLiteral("2"), QStringLiteral("--to"), QStringLiteral("2009-03-01T12:00:00"),
+          QStringLiteral("data"), Dir.path()},
+         {"2009-02-27 12:00:00,2,27.0", "2009-02-28 12:00:00,2,28.0"}},
+        {{QStringLiteral("--from"), QStringLiteral("2009-03-02"), QStringLiteral("--address"), QStringLiteral("1"),
+          QStringLiteral("data"), Path("DataLog2009_03.dat")},
+         {"2009-03-02 12:00:00,1,2.0"}},
+        {{QStringLiteral("--address"), QStringLiteral("2"), QStringLiteral("events"), Path("EventLog.dat")},
+         {"1,2009-03-01 09:00:00,2"}},
+    };
+    for (const Case &c : cases) {
+        const ToolRun run = OrvanLog(c.Args);
+        EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+        EXPECT_EQ(firstColumns(run.Out), c.Lines) << c.Args.join(' ').toStdString();
     }
 }
