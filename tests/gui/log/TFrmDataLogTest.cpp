@@ -3,6 +3,7 @@
 #include "app/TSettings.h"
 #include "gui/log/TFrmDataLogSet.h"
 #include "gui/log/TFrmDelDataRec.h"
+#include "gui/support/NamedChild.h"
 #include "gui/widgets/LogGridView.h"
 #include "support/FileBytes.h"
 #include "support/LogFileFixtures.h"
@@ -44,9 +45,7 @@ struct DataLogWindowTest : ::testing::Test {
     template <typename W>
     W *Find(const char *name) const
     {
-        W *widget = Window->findChild<W *>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return NamedChild<W>(*Window, name);
     }
     LogGridView *Grid() const { return Find<LogGridView>("grdRecData"); }
     Strings Column(int column) const

@@ -1,6 +1,7 @@
 #include "gui/log/TFrmEventLog.h"
 
 #include "app/TSettings.h"
+#include "gui/support/NamedChild.h"
 #include "gui/widgets/LogGridView.h"
 #include "serial/GbkText.h"
 #include "support/FileBytes.h"
@@ -49,9 +50,7 @@ struct EventLogWindowTest : ::testing::Test {
     template <typename W>
     W *Find(const char *name) const
     {
-        W *widget = Window->findChild<W *>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return NamedChild<W>(*Window, name);
     }
     LogGridView *Grid() const { return Find<LogGridView>("grdEvntRec"); }
     Strings Column(int column) const

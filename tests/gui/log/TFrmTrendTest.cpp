@@ -3,9 +3,10 @@
 #include "app/TMonitorState.h"
 #include "app/TSettings.h"
 #include "gui/app/TFrmMain.h"
+#include "gui/log/TFrmDataLog.h"
 #include "gui/model/TFrmDeviceTree.h"
 #include "gui/model/TFrmRealTimeView.h"
-#include "gui/log/TFrmDataLog.h"
+#include "gui/support/NamedChild.h"
 #include "gui/widgets/CaptionApplier.h"
 #include "gui/widgets/LogGridView.h"
 #include "gui/widgets/TrendPlot.h"
@@ -56,9 +57,7 @@ struct TrendWindowTest : ::testing::Test {
     template <typename W>
     W *Find(const char *name) const
     {
-        W *widget = Window->findChild<W *>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return NamedChild<W>(*Window, name);
     }
     TrendPlot *Plot() const { return Window->Plot(); }
     // The x of a time on the plot.
