@@ -46,6 +46,13 @@ TEST(MonitorProcess, SigtermWhileThePortErrorIsShownRunsTheCloseSequence)
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // Its single-instance socket and lock of its own, so that a monitor the
+    // same user runs elsewhere does not take this start for a second copy.
+    const QString runtime = monitor.Dir.filePath(QStringLiteral("run"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    env.insert(QStringLiteral("TMPDIR"), runtime);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     process.setProcessEnvironment(env);
     process.start(monitor.Program, {});
     ASSERT_TRUE(process.waitForStarted(10000));
