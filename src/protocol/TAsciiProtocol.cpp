@@ -37,6 +37,11 @@ void TAsciiProtocol::BuildRequest()
         }
         FRequestKind = engine.ReqStep;
     }
+    // What a unit that was lost answered before tells nothing of the unit
+    // that answers now.
+    const TUpsInfo *asked = FContext.UpsInfo.Find(FCurAddr);
+    if (asked == nullptr || asked->LinkState == kLinkLost)
+        FReplyLengths.Forget(FCurAddr);
     FFrameLength = TAsciiFrame::BuildRequest(engine.TxBuf.data(), FVersion, FCurAddr,
                                              FCommands[FRequestKind - 1]);
 }
@@ -50,10 +55,27 @@ bool TAsciiProtocol::DecodeReply(const std::uint8_t *buffer, int length)
         return false;
     }
     ++FContext.Debug.AckOkCnt;
+    if (IsStrayReply(reply))
+        return false;
     FRecord = FContext.UpsInfo.Find(FCurAddr);
     if (FRecord != nullptr && FRequestKind >= 1 && FRequestKind <= FCommands.size())
         DecodeInfo(FRequestKind, reply, *FRecord);
     // A second reply to the same request is valid but carries nothing new.
     FRequestKind = 0;
     return true;
+}
+
+bool TAsciiProtocol::IsStrayReply(const TAsciiFrame &reply)
+{
+    // A second reply to a request already answered stores nothing; its
+    // length has nothing to say.
+    if (FRequestKind == 0)
+        return false;
+    const int infoLength = reply.InfoLength();
+    if (FReplyLengths.AnswersAnotherCommand(FCurAddr, FRequestKind, infoLength)) {
+        ++FContext.Debug.StrayReplyCnt;
+        return true;
+    }
+    FReplyLengths.Note(FCurAddr, FRequestKind, infoLength);
+    return false;
 }

@@ -109,4 +109,46 @@ TEST(TYdtV31ProtocolTest, FieldsBeyondAShortInfoKeepTheirValues)
     EXPECT_EQ(f.Rec.State, kStateBypass);
 }
 
+TEST(TYdtV31ProtocolTest, ALateReplyIsNotTakenForTheAnswerToTheNextCommand)
+{
+    YdtFixture f;
+    // 220.00 V on every phase: read as a status reply, CmmState1 would be
+    // 0xF055, which derives EPO.
+    const QByteArray voltages = AsciiInfo(46, {{15, "55F055F055F055F055F055F0"}});
+    const QByteArray online = AsciiInfo(22, {{19, "04"}, {21, "CC00"}, {25, "C700"}});
+    const QByteArray alarms = AsciiInfo(38, {{33, "0100"}});
+    ASSERT_TRUE(f.Answer(Voltages, voltages));
+    ASSERT_TRUE(f.Answer(Status, online));
+    ASSERT_TRUE(f.Answer(Alarms, AsciiInfo(38, {})));
+    ASSERT_EQ(f.Rec.State, kStateOnline);
+
+    // The unit answers each command after the next one has gone out.
+    EXPECT_FALSE(f.Answer(Status, voltages));
+    EXPECT_FALSE(f.Answer(Alarms, online));
+    EXPECT_EQ(f.Debug.StrayReplyCnt, 2);
+    EXPECT_EQ(f.Debug.AckOkCnt, 5) << "sound frames, of other commands";
+    EXPECT_EQ(f.Rec.CmmState1, 0xCC00);
+    EXPECT_EQ(f.Rec.State, kStateOnline);
+    EXPECT_EQ(f.Rec.AlarmCount, 0);
+    EXPECT_EQ(f.Protocol.RequestKind(), Alarms) << "the command asked still waits for its reply";
+
+    // Its own reply, even of a length not seen before, is taken.
+    ASSERT_TRUE(f.Answer(Alarms, AsciiInfo(40, {{33, "0100"}})));
+    EXPECT_EQ(f.Rec.AlarmCount, 1);
+    ASSERT_TRUE(f.Answer(Alarms, alarms));
+}
+
+TEST(TYdtV31ProtocolTest, AUnitWhoseLinkWasLostIsLearntAfresh)
+{
+    YdtFixture f;
+    ASSERT_TRUE(f.Answer(Voltages, AsciiInfo(46, {})));
+    ASSERT_TRUE(f.Answer(Status, AsciiInfo(22, {})));
+    EXPECT_FALSE(f.Answer(Voltages, AsciiInfo(22, {})));
+    // Another unit at the address, after the first went away: its voltage
+    // reply has the length the first gave its status.
+    f.Rec.LinkState = kLinkLost;
+    ASSERT_TRUE(f.Answer(Voltages, AsciiInfo(22, {{15, "55F0"}})));
+    EXPECT_DOUBLE_EQ(f.Rec.InputVolt[0], 220.0);
+}
+
 } // namespace
