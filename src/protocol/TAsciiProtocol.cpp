@@ -37,11 +37,6 @@ void TAsciiProtocol::BuildRequest()
         }
         FRequestKind = engine.ReqStep;
     }
-    // What a unit that was lost answered before tells nothing of the unit
-    // that answers now.
-    const TUpsInfo *asked = FContext.UpsInfo.Find(FCurAddr);
-    if (asked == nullptr || asked->LinkState == kLinkLost)
-        FReplyLengths.Forget(FCurAddr);
     FFrameLength = TAsciiFrame::BuildRequest(engine.TxBuf.data(), FVersion, FCurAddr,
                                              FCommands[FRequestKind - 1]);
 }
@@ -71,11 +66,10 @@ bool TAsciiProtocol::IsStrayReply(const TAsciiFrame &reply)
     // length has nothing to say.
     if (FRequestKind == 0)
         return false;
-    const int infoLength = reply.InfoLength();
-    if (FReplyLengths.AnswersAnotherCommand(FCurAddr, FRequestKind, infoLength)) {
-        ++FContext.Debug.StrayReplyCnt;
-        return true;
-    }
-    FReplyLengths.Note(FCurAddr, FRequestKind, infoLength);
-    return false;
+    const TUpsInfo *rec = FContext.UpsInfo.Find(FCurAddr);
+    const bool linkLost = rec == nullptr || rec->LinkState == kLinkLost;
+    if (FReplyLengths.Take(FCurAddr, FRequestKind, reply.InfoLength(), linkLost))
+        return false;
+    ++FContext.Debug.StrayReplyCnt;
+    return true;
 }

@@ -16,26 +16,27 @@
 class TAsciiReplyLengths {
 public:
     static constexpr int kCommands = 5; // request kinds 1 to 5
+    // While a unit's link is lost only its first command is asked. Once the
+    // late replies to the others have come in, a length that keeps coming
+    // back is the first command's own: another unit now answers at the
+    // address, and its lengths are learnt afresh after this many.
+    static constexpr int kRepeatsToRelearn = 3;
 
     // Whether a reply of `infoLength` characters to command `kind` (1 to 5)
-    // of the unit at `addr` is one this unit gives another command.
-    bool AnswersAnotherCommand(std::uint16_t addr, std::uint8_t kind, int infoLength) const;
-
-    // A reply to `kind` was taken: its length is the command's from now on.
-    void Note(std::uint16_t addr, std::uint8_t kind, int infoLength);
-
-    // Forgets a unit's lengths; for a unit whose link is lost, which may
-    // come back as another unit.
-    void Forget(std::uint16_t addr);
+    // of the unit at `addr` answers that command; when it does, its length
+    // is the command's from now on.
+    bool Take(std::uint16_t addr, std::uint8_t kind, int infoLength, bool linkLost);
 
 private:
     static constexpr int kUnknown = -1;
     static constexpr int kAddresses = 256;
-    using TUnitLengths = std::array<int, kCommands>;
 
-    static bool InRange(std::uint16_t addr, std::uint8_t kind);
-    static TUnitLengths Unknown();
-    static std::array<TUnitLengths, kAddresses> AllUnknown();
+    struct TUnit {
+        std::array<int, kCommands> Lengths{kUnknown, kUnknown, kUnknown, kUnknown, kUnknown};
+        int RepeatsWhileLost = 0;
 
-    std::array<TUnitLengths, kAddresses> FLengths = AllUnknown();
+        bool IsAnotherCommands(std::uint8_t kind, int infoLength) const;
+    };
+
+    std::array<TUnit, kAddresses> FUnits{};
 };

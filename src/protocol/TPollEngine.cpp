@@ -259,8 +259,11 @@ void TPollEngine::TransmitRequest()
     engine.WaitTicks = PacedByBus() ? 0 : kWaitTicks;
     if (TUpsInfo *rec = RecordOf(engine.PollAddr))
         CountTransmission(*rec, FEventLog);
-    if (PacedByBus())
-        FPace.AwaitReply(ReplyWaitMs());
+    if (PacedByBus()) {
+        const int waitMs = ReplyWaitMs();
+        FReplyDeadlineMs = FLineClock() + waitMs;
+        FPace.AwaitReply(waitMs);
+    }
 }
 
 void TPollEngine::Comm1ReceiveData(const std::uint8_t *buffer, int length)
@@ -289,6 +292,8 @@ void TPollEngine::Comm1ReceiveData(const std::uint8_t *buffer, int length, qint6
         ++FContext.Debug.InvalidFrameCnt[0];
         if (rec)
             CountReceive(*rec);
+        if (PacedByBus())
+            AfterBlockAtBusPace(false);
         return;
     }
 
@@ -364,26 +369,26 @@ void TPollEngine::ReplyStarted()
     // Its end comes with the block: the frame completes, the line falls
     // silent, or the block reaches its size limit.
     if (PacedByBus())
-        FPace.ExtendReplyWait(ReplyBlockBoundMs());
+        FPace.ExtendReplyWait(std::max(ReplyBlockBoundMs(), static_cast<int>(FReplyDeadlineMs - FLineClock())));
 }
 
 void TPollEngine::AfterBlockAtBusPace(bool validReply)
 {
     TEngineState &engine = FContext.Engine;
-    const bool answersRequest = validReply && engine.ReqPending != 0;
-    // A reply to a manual frame, or a second copy of a reply: nothing
-    // waits on it.
-    if (!answersRequest && FPace.Idle())
-        return;
-    if (answersRequest) {
+    if (validReply && engine.ReqPending != 0) {
         engine.ReqPending = 0;
         // Answered once: what arrives before the next request answers nothing.
         FRequestSentMs = kNotSent;
+        FPace.StopAwaitingReply();
+        FPace.FreeLineAfter(LineGapMs());
+    } else if (FPace.AwaitingReply()) {
+        // Garbage, a damaged frame or another request's reply: it may have
+        // been some other unit's, and the reply asked for may still come.
+        // The wait goes on to its time-out, which sends the request again.
+        FPace.AwaitReply(std::max(LineGapMs(), static_cast<int>(FReplyDeadlineMs - FLineClock())));
+    } else if (FPace.FreeingLine()) {
+        FPace.FreeLineAfter(LineGapMs()); // the line was busy again
     }
-    // An invalid block ends the wait too: the next step sends the request
-    // again or gives up. Either way the line must fall silent first.
-    FPace.StopAwaitingReply();
-    FPace.FreeLineAfter(LineGapMs());
 }
 
 int TPollEngine::CompleteReplyLength(QByteArrayView block) const

@@ -38,8 +38,10 @@ struct TUpsInfo;
 // reply is taken as soon as its frame is complete, a valid one ends the
 // wait, and the next request goes out after the line's inter-frame
 // silence; a request unanswered within ReplyTimeout after it has left the
-// line, or answered by an invalid block, is sent again while MaxReSend
-// allows. The tick then only starts the cycle when nothing is under way.
+// line is sent again while MaxReSend allows. An invalid block does not end
+// the wait early: on a shared line it may have been another unit's, and the
+// reply asked for may still come. The tick only starts the cycle when
+// nothing is under way.
 //
 // Under both paces a block that began arriving before the request it would
 // answer was sent is no reply to it: it is counted and not decoded.
@@ -179,6 +181,8 @@ private:
     // When the first frame since the current request was built went out;
     // a block that began before it answers something else.
     qint64 FRequestSentMs = kNotSent;
+    // When the reply to the request on the line is given up at the latest.
+    qint64 FReplyDeadlineMs = 0;
     std::array<std::unique_ptr<TPollProtocol>, kProtocolSlots> FProtocols;
     bool FStarted = false;
     bool FShutDown = false;

@@ -6,6 +6,8 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
@@ -235,13 +237,30 @@ void TComm::TakeReceivedBytes(QByteArrayView bytes, qint64 nowMs)
         FSilenceTimer.start();
 }
 
+TComm::TFramePlace TComm::FindCompleteFrame() const
+{
+    constexpr int kNoFrame = -1;
+    const int atStart = FFrameEnd(FPendingBlock);
+    if (atStart != kNoFrame)
+        return {0, std::max(atStart, 0)};
+    const QByteArrayView pending(FPendingBlock);
+    for (qsizetype offset = 1; offset < pending.size(); ++offset) {
+        const int length = FFrameEnd(pending.sliced(offset));
+        if (length > 0 && length <= pending.size() - offset)
+            return {offset, length};
+    }
+    return {};
+}
+
 bool TComm::DeliverCompleteFrames(qint64 nowMs)
 {
     while (FFrameEnd && !FPendingBlock.isEmpty()) {
-        const int length = FFrameEnd(FPendingBlock);
-        if (length <= 0 || length > FPendingBlock.size())
+        const TFramePlace frame = FindCompleteFrame();
+        if (frame.Length <= 0 || frame.Length > FPendingBlock.size() - frame.Offset)
             return true;
-        if (!DeliverBlock(length, nowMs))
+        if (frame.Offset > 0 && !DeliverBlock(frame.Offset, nowMs))
+            return false;
+        if (!DeliverBlock(frame.Length, nowMs))
             return false;
         // What follows the frame in the same read is a block of its own.
         if (!FPendingBlock.isEmpty()) {

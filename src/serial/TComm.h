@@ -24,7 +24,9 @@ enum class TByteSize { _5, _6, _7, _8 };
 // bytes. The polling engine relies on this to see one reply per block. An
 // owner that knows where its frames end may say so (SetFrameEnd): a block
 // that holds a complete frame is then delivered as soon as the frame has
-// arrived, and the silence ends only what is no frame.
+// arrived, and the silence ends only what is no frame. Bytes that begin no
+// frame but are followed by one (garbage before a reply) are a block of
+// their own, delivered with the frame.
 class TComm : public QObject
 {
     Q_OBJECT
@@ -33,7 +35,8 @@ public:
     static constexpr qsizetype MaxBlockSize = 2048;
 
     // Given the bytes of a block so far: the length of the complete frame
-    // they begin with, or 0 or less while there is none (yet).
+    // they begin with; 0 while a frame may still be arriving; -1 when they
+    // begin no frame.
     using TFrameEnd = std::function<int(QByteArrayView block)>;
 
     explicit TComm(QObject *parent = nullptr);
@@ -102,9 +105,14 @@ private:
     void HandlePortError(QSerialPort::SerialPortError error);
     void HandleBytesWritten();
     [[noreturn]] void FailOpen(QSerialPort::SerialPortError error);
-    // Delivers the complete frames the pending block begins with; false
-    // when the owner closed the port on one of them.
+    // Delivers the complete frames the pending block holds, each with what
+    // came before it; false when the owner closed the port on one of them.
     bool DeliverCompleteFrames(qint64 nowMs);
+    struct TFramePlace {
+        qsizetype Offset = 0;
+        int Length = 0; // 0: no complete frame in the pending block
+    };
+    TFramePlace FindCompleteFrame() const;
     // Hands over the first `length` pending bytes as one block; false when
     // the owner closed the port on it.
     bool DeliverBlock(qsizetype length, qint64 nowMs);

@@ -138,16 +138,21 @@ TEST(TYdtV31ProtocolTest, ALateReplyIsNotTakenForTheAnswerToTheNextCommand)
     ASSERT_TRUE(f.Answer(Alarms, alarms));
 }
 
-TEST(TYdtV31ProtocolTest, AUnitWhoseLinkWasLostIsLearntAfresh)
+TEST(TYdtV31ProtocolTest, AnotherUnitAtTheAddressIsLearntAfreshOnceTheLinkIsLost)
 {
     YdtFixture f;
     ASSERT_TRUE(f.Answer(Voltages, AsciiInfo(46, {})));
     ASSERT_TRUE(f.Answer(Status, AsciiInfo(22, {})));
     EXPECT_FALSE(f.Answer(Voltages, AsciiInfo(22, {})));
-    // Another unit at the address, after the first went away: its voltage
-    // reply has the length the first gave its status.
+    // The unit went away; the one now at its address answers the voltage
+    // command with the length the first gave its status. Only the voltage
+    // command is asked of a lost unit: the same length again and again is
+    // that command's own.
     f.Rec.LinkState = kLinkLost;
-    ASSERT_TRUE(f.Answer(Voltages, AsciiInfo(22, {{15, "55F0"}})));
+    std::vector<bool> taken;
+    for (int i = 0; i < TAsciiReplyLengths::kRepeatsToRelearn; ++i)
+        taken.push_back(f.Answer(Voltages, AsciiInfo(22, {{15, "55F0"}})));
+    EXPECT_EQ(taken, (std::vector<bool>{false, false, true}));
     EXPECT_DOUBLE_EQ(f.Rec.InputVolt[0], 220.0);
 }
 

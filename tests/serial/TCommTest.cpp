@@ -149,7 +149,9 @@ TEST_F(TCommBlocks, CompleteFramesLeaveAtOnceAndOnlyTheRestWaitsForSilence)
         {{"a", "b", ";"}, {"ab;"}, {}},
         {{"ab;cd;"}, {"ab;", "cd;"}, {}},  // two frames run together
         {{"ab;x", "y"}, {"ab;"}, {"xy"}},  // a frame, then the start of another
-        {{"!b;"}, {}, {"!b;"}},            // no frame of the owner's: the silence ends it
+        {{"!b"}, {}, {"!b"}},              // no frame of the owner's: the silence ends it
+        {{"!!", "ab;"}, {"!!", "ab;"}},    // garbage, then a frame: each a block, at once
+        {{"!b!c"}, {}, {"!b!c"}},
         {{"half"}, {}, {"half"}},
     };
     comm.SetFrameEnd(SemicolonFrameEnd);
