@@ -60,7 +60,7 @@ Unit settings (--set, --event and the config file), key=value:
                   ROrizu alarm items);
                   clear=CODE or clear=all drops raised alarms.
   silent=1|0      stop answering / answer again.
-  delay=MS        wait before each reply (a late reply).
+  delay=MS        wait before each reply, beyond its wire time (a late reply).
   split=MS        send each reply in two halves, MS of silence between.
   twice=1|0       send each reply twice, run together.
   answeras=ADDR   replies carry this address instead of the unit's (0: own).
