@@ -243,6 +243,7 @@ TEST_F(SettingsFile, DamagedForeignFileLoadsItsSoundValuesAndSaveKeepsItsLines)
                                 "[DataLog]\r\n"
                                 "RecInterval=300\r\n"
                                 "[CommMast]\r\nWaitTimer=15\r\nMaxReSend=2\r\nCommErrCnt=5\r\nCommLostCnt=10\r\n"
+                                "PollMode=0\r\nReplyTimeout=500\r\n"
                                 "[Language]\r\nLanguage=0\r\n";
     EXPECT_EQ(ReadFileBytes(path), expected);
     TSettings reloaded;
@@ -258,6 +259,7 @@ TEST_F(SettingsFile, SaveOfUnchangedSettingsKeepsAHandWrittenFileByteForByte)
                                    "BaudRate=9600\r\nStopBits=1\r\nReadIntervalTimeout=200\r\n"
                                    "AutoStart=0\r\nProtocol=0x2\r\n"
                                    "[CommMast]\r\nWaitTimer=$0F\r\nMaxReSend=2\r\nCommErrCnt=5\r\nCommLostCnt=10\r\n"
+                                   "PollMode=0\r\nReplyTimeout=0x1F4\r\n"
                                    "[Language]\r\nLanguage=1\r\n"
                                    "[DataLog]\r\nRecInterval=600\r\n"
                                    "; keep this note at the end";

@@ -143,8 +143,9 @@ TEST(BusPaceTest, ALateAsciiUnitNeverHasAnotherCommandsReplyStored)
     EXPECT_DOUBLE_EQ(rec.InputVolt[0], 220.0);
     EXPECT_EQ(rec.AlarmCount, 0);
     for (const LoggedEvent &event : bus.Events(1)) {
-        if (std::get<0>(event) == 1)
+        if (std::get<0>(event) == 1) {
             EXPECT_EQ(std::get<1>(event), kStateOnline) << "a state the unit never had was logged";
+        }
     }
 }
 

@@ -150,7 +150,7 @@ TEST_F(TCommBlocks, CompleteFramesLeaveAtOnceAndOnlyTheRestWaitsForSilence)
         {{"ab;cd;"}, {"ab;", "cd;"}, {}},  // two frames run together
         {{"ab;x", "y"}, {"ab;"}, {"xy"}},  // a frame, then the start of another
         {{"!b"}, {}, {"!b"}},              // no frame of the owner's: the silence ends it
-        {{"!!", "ab;"}, {"!!", "ab;"}},    // garbage, then a frame: each a block, at once
+        {{"!!", "ab;"}, {"!!", "ab;"}, {}}, // garbage, then a frame: each a block, at once
         {{"!b!c"}, {}, {"!b!c"}},
         {{"half"}, {}, {"half"}},
     };
