@@ -118,6 +118,15 @@ struct EngineFixture : BusFixture {
         return sendSteps;
     }
 
+    // How many events of this kind and code were logged.
+    int EventCount(int kind, int code) const
+    {
+        int count = 0;
+        for (const TEventRec &rec : EventLog.ReadAllEvents())
+            count += rec.Kind == kind && rec.Code == code;
+        return count;
+    }
+
     // (kind, code, flag) of every logged event, oldest first.
     std::vector<std::tuple<int, int, int>> Events() const
     {
@@ -163,10 +172,7 @@ TEST(TPollEngineTest, UnitThatFallsSilentIsLoggedLostOnce)
     f.Run(13 * 250, &ups);
     EXPECT_EQ(f.UpsInfo[2].LinkState, kLinkLost);
     EXPECT_EQ(f.UpsInfo[2].NoReplyCnt, 100);
-    int lostEvents = 0;
-    for (const TEventRec &rec : f.EventLog.ReadAllEvents())
-        lostEvents += rec.Kind == 0 && rec.Code == 18;
-    EXPECT_EQ(lostEvents, 1);
+    EXPECT_EQ(f.EventCount(0, 18), 1) << "Communication lost";
 }
 
 TEST(TPollEngineTest, ValidReplyRunsLinkStateAndAlarmRulesInOrder)
@@ -505,10 +511,7 @@ TEST(TPollEngineTest, AtTheBusPaceASilentUnitIsLostByTheSameCounts)
         linkStates.push_back(f.UpsInfo[1].LinkState);
     }
     EXPECT_EQ(linkStates, (std::vector<int>{0, 0, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2}));
-    int lostEvents = 0;
-    for (const TEventRec &rec : f.EventLog.ReadAllEvents())
-        lostEvents += rec.Kind == 0 && rec.Code == 18;
-    EXPECT_EQ(lostEvents, 1);
+    EXPECT_EQ(f.EventCount(0, 18), 1) << "Communication lost";
 }
 
 TEST(TPollEngineTest, ThePaceCanBeChangedInTheMiddleOfACycle)
