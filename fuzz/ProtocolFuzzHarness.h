@@ -1,7 +1,7 @@
 #pragma once
 
-// Feeds one received block to a protocol's decoder the way the polling
-// engine does: after the engine has built a request (a poll sub-request of
+// Feeds one received block to a protocol's frame end and decoder the way the
+// serial port and the polling engine do: after the engine has built a request (a poll sub-request of
 // some device, a search probe or a queued command), cut to the engine's
 // receive buffer, and as a heap copy of exactly the block's size so that
 // AddressSanitizer sees any read past its end.
@@ -73,6 +73,10 @@ int FuzzDecodeReply(const std::uint8_t *data, std::size_t size)
     const auto block = std::make_unique<std::uint8_t[]>(length);
     if (length > 0)
         std::memcpy(block.get(), data + kHeader, length);
+    // Where the frame ends, as the serial port asks at the pace of the bus.
+    const int frameLength = protocol.CompleteFrameLength(block.get(), static_cast<int>(length));
+    if (frameLength > static_cast<int>(length))
+        __builtin_trap();
     protocol.DecodeReply(block.get(), static_cast<int>(length));
     return 0;
 }

@@ -8,8 +8,9 @@
 #                            the program, build/src/)
 #
 # The demonstration starts the bus simulator upssim with four units on a
-# pseudo-terminal, points the monitor's settings at it (Modbus), lists the
-# units in the device tree and stops the simulator when the monitor exits.
+# pseudo-terminal, points the monitor's settings at it (Modbus, polled at
+# the pace of the bus), lists the units in the device tree and stops the
+# simulator when the monitor exits.
 # It is chosen when there is no settings file beside the program yet, or when
 # the file there was written by an earlier demonstration and still names the
 # simulator's pseudo-terminal.
@@ -113,6 +114,8 @@ WaitTimer=15
 MaxReSend=2
 CommErrCnt=5
 CommLostCnt=10
+PollMode=1
+ReplyTimeout=500
 INI
 if [[ -n $language ]]; then
   printf '[Language]\nLanguage=%s\n' "$language" >>"$settings"
@@ -129,5 +132,5 @@ for addr in 1 2 3 4; do
   printf '\r%.0s' $(seq $(( 40 - ${#name} ))) >>"$tree"
 done
 
-echo "Demonstration: upssim answers as units 1 to 4 on $port; the monitor polls them with Modbus."
+echo "Demonstration: upssim answers as units 1 to 4 on $port; the monitor polls them with Modbus at the pace of the bus."
 "$program_dir/orvan"

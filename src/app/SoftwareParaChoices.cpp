@@ -1,6 +1,7 @@
 #include "app/SoftwareParaChoices.h"
 
 #include "app/TSettings.h"
+#include "model/TextLanguage.h"
 #include "serial/ComPortName.h"
 
 #include <QSerialPortInfo>
@@ -58,6 +59,16 @@ qint32 BaudRateFromText(const QString &text)
     return ok ? rate : 2400;
 }
 
+QStringList PollModeItems(bool chinese)
+{
+    return {LanguageText(chinese, "固定节拍", "Fixed pace"), LanguageText(chinese, "总线节拍", "Pace of the bus")};
+}
+
+int PollModeIndex(quint8 pollMode)
+{
+    return pollMode == 1 ? 1 : 0;
+}
+
 QStringList SystemSerialDevices()
 {
     QStringList devices;
@@ -97,4 +108,5 @@ void ApplySoftwareChoices(TSettings &settings, const TSoftwareChoices &choices)
     port.BaudRate = BaudRateFromText(choices.BaudText);
     port.Protocol = ProtocolFromItem(choices.ProtocolIndex, port.Protocol);
     port.AutoStart = choices.AutoStart;
+    port.PollMode = choices.PollModeIndex == 1 ? 1 : 0;
 }

@@ -42,12 +42,20 @@ int ProtocolItemIndex(quint8 protocol);
 // entry keeps whatever code was stored.
 quint8 ProtocolFromItem(int index, quint8 stored);
 
+// The paces of polling the window offers, in list order: the fixed pace
+// (PollMode 0) and the pace of the bus (PollMode 1).
+QStringList PollModeItems(bool chinese);
+// The entry that shows a stored PollMode: any value but 1 is the fixed pace.
+int PollModeIndex(quint8 pollMode);
+
 // What the window's save button stores in memory.
 struct TSoftwareChoices {
     QString ComName;
     QString BaudText;
     bool AutoStart = false;
     int ProtocolIndex = -1; // entry of ProtocolListItems, -1 when none is chosen
+    int PollModeIndex = 0;  // entry of PollModeItems
 };
 
+// The reply time-out is not offered and keeps its value.
 void ApplySoftwareChoices(TSettings &settings, const TSoftwareChoices &choices);

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -158,6 +159,11 @@ void LoadSettings(TSettings &settings, const QString &path)
     port.MaxReSend = ReadByte(ini, kCommMast, "MaxReSend", defaults.MaxReSend);
     port.CommErrCnt = ReadByte(ini, kCommMast, "CommErrCnt", defaults.CommErrCnt);
     port.CommLostCnt = ReadByte(ini, kCommMast, "CommLostCnt", defaults.CommLostCnt);
+    port.PollMode = ReadByte(ini, kCommMast, "PollMode", defaults.PollMode);
+    // Too short a time-out gives up on units still answering; too long a
+    // one lets a silent unit hold the whole round.
+    port.ReplyTimeout = std::clamp(ReadInt(ini, kCommMast, "ReplyTimeout", defaults.ReplyTimeout),
+                                   TPortInfo::kMinReplyTimeout, TPortInfo::kMaxReplyTimeout);
 
     const TSettings settingDefaults;
     settings.Language = ReadByte(ini, kLanguage, "Language", settingDefaults.Language);
@@ -193,6 +199,8 @@ void SaveSettings(const TSettings &settings, const QString &path)
     WriteInt(ini, kCommMast, "MaxReSend", port.MaxReSend);
     WriteInt(ini, kCommMast, "CommErrCnt", port.CommErrCnt);
     WriteInt(ini, kCommMast, "CommLostCnt", port.CommLostCnt);
+    WriteInt(ini, kCommMast, "PollMode", port.PollMode);
+    WriteInt(ini, kCommMast, "ReplyTimeout", port.ReplyTimeout);
     WriteInt(ini, kLanguage, "Language", settings.Language);
     WriteInt(ini, kDataLog, "RecInterval", settings.RecInterval);
 

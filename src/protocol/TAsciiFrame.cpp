@@ -31,6 +31,20 @@ int TAsciiFrame::BuildRequest(std::uint8_t *out, std::uint8_t version, std::uint
     return kRequestLength;
 }
 
+int TAsciiFrame::CompleteLength(const std::uint8_t *block, int length)
+{
+    if (length < 1)
+        return 0;
+    if (block[0] != '~')
+        return -1;
+    // Every field is hex digits: the first carriage return ends the frame.
+    for (int pos = 1; pos < length; ++pos) {
+        if (block[pos] == '\r')
+            return pos + 1 >= kRequestLength ? pos + 1 : -1;
+    }
+    return 0;
+}
+
 TAsciiFrame::TAsciiFrame(const std::uint8_t *buffer, int length)
     : FBytes(buffer, length > 0 ? length : 0)
 {

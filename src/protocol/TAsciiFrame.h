@@ -33,7 +33,16 @@ public:
     static int BuildRequest(std::uint8_t *out, std::uint8_t version, std::uint16_t addr,
                             std::uint8_t cid2);
 
+    // The length of the frame a received block begins with, once its
+    // closing carriage return has arrived; 0 while it has not; -1 when the
+    // block does not begin with "~" or has a carriage return too early to
+    // close a frame.
+    static int CompleteLength(const std::uint8_t *block, int length);
+
     TAsciiFrame(const std::uint8_t *buffer, int length);
+
+    // Characters of INFO: the frame less its header, CHKSUM and end byte.
+    int InfoLength() const { return static_cast<int>(FBytes.size()) - kRequestLength; }
 
     // Runs the checks A to F against the version and address asked. The end
     // byte is not checked.

@@ -50,10 +50,26 @@ bool TAsciiProtocol::DecodeReply(const std::uint8_t *buffer, int length)
         return false;
     }
     ++FContext.Debug.AckOkCnt;
+    if (IsStrayReply(reply))
+        return false;
     FRecord = FContext.UpsInfo.Find(FCurAddr);
     if (FRecord != nullptr && FRequestKind >= 1 && FRequestKind <= FCommands.size())
         DecodeInfo(FRequestKind, reply, *FRecord);
     // A second reply to the same request is valid but carries nothing new.
     FRequestKind = 0;
+    return true;
+}
+
+bool TAsciiProtocol::IsStrayReply(const TAsciiFrame &reply)
+{
+    // A second reply to a request already answered stores nothing; its
+    // length has nothing to say.
+    if (FRequestKind == 0)
+        return false;
+    const TUpsInfo *rec = FContext.UpsInfo.Find(FCurAddr);
+    const bool linkLost = rec == nullptr || rec->LinkState == kLinkLost;
+    if (FReplyLengths.Take(FCurAddr, FRequestKind, reply.InfoLength(), linkLost))
+        return false;
+    ++FContext.Debug.StrayReplyCnt;
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/TAsciiFrame.h"
+#include "protocol/TAsciiReplyLengths.h"
 #include "protocol/TBusContext.h"
 #include "protocol/TPollProtocol.h"
 
@@ -23,6 +24,10 @@ public:
     bool DecodeReply(const std::uint8_t *buffer, int length) override;
     int FrameLength() const override { return FFrameLength; }
     std::uint16_t CurrentAddress() const override { return FCurAddr; }
+    int CompleteFrameLength(const std::uint8_t *block, int length) const override
+    {
+        return TAsciiFrame::CompleteLength(block, length);
+    }
 
     // 0 when no request waits for its reply, else the ReqStep it was built for.
     std::uint8_t RequestKind() const { return FRequestKind; }
@@ -37,7 +42,12 @@ protected:
     virtual void DecodeInfo(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec) = 0;
 
 private:
+    // A valid frame that answers another command than the one asked is
+    // turned away and counted; true when this one is such a frame.
+    bool IsStrayReply(const TAsciiFrame &reply);
+
     TBusContext FContext;
+    TAsciiReplyLengths FReplyLengths;
     std::uint8_t FVersion;
     TCommandCodes FCommands;
     TUpsInfo *FRecord = nullptr; // none for an address beyond the table

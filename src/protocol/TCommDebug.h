@@ -10,6 +10,10 @@ struct TCommDebug {
     std::int32_t AckCnt = 0;    // blocks received
     std::int32_t AckOkCnt = 0;  // blocks that passed the protocol's frame checks
     std::array<std::int32_t, 6> ErrCnt{}; // ASCII frame check failures A to F
+    // Replies not taken because they answer some other request: they began
+    // before the request in flight was sent, or they are the reply of
+    // another command (a late reply). Shown after the failures as "G".
+    std::int32_t StrayReplyCnt = 0;
     double Rate = 0.0;          // AckOkCnt * 100 / SendCnt, as of the last refresh
     std::uint8_t DebugShow = 0; // 255 while the debug displays are switched on
 
@@ -26,5 +30,6 @@ struct TCommDebug {
         AckCnt = 0;
         AckOkCnt = 0;
         ErrCnt.fill(0);
+        StrayReplyCnt = 0;
     }
 };

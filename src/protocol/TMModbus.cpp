@@ -37,6 +37,12 @@ const QString kFiveStepModel = QStringLiteral("QMX960LD");
 
 // Address, function and CRC: nothing shorter can be a reply.
 constexpr int kMinReplyLength = 4;
+// Address, function, byte count and CRC around the values of a read reply.
+constexpr int kReadReplyOverhead = 5;
+// Address, function with bit 7 set, exception code, CRC.
+constexpr int kExceptionReplyLength = 5;
+// A write reply echoes address, function, register and value or count.
+constexpr int kWriteReplyLength = 8;
 
 void PutWord(std::uint8_t *out, std::uint32_t value)
 {
@@ -196,8 +202,10 @@ bool TMModbus::DecodeReply(const std::uint8_t *buffer, int length)
         // size answers another request (a late reply to the one before, the
         // engine having given up on it); numbered from this request's start
         // its values would land in the wrong fields.
-        if (funcCode != FFuncCode || valueCount != FRegCount)
+        if (funcCode != FFuncCode || valueCount != FRegCount) {
+            ++FContext.Debug.StrayReplyCnt;
             return false;
+        }
         for (int i = 0; i < valueCount; ++i) {
             StoreRegister(static_cast<std::uint32_t>(FStartReg + i), GetWord(buffer + 3 + 2 * i));
             FRecord->State = DeriveState(*FRecord);
@@ -218,6 +226,41 @@ bool TMModbus::CoversStatusWords() const
     constexpr std::int32_t kFirstStatusWord = 30081;
     constexpr std::int32_t kLastStatusWord = 30091;
     return FStartReg <= kFirstStatusWord && FStartReg + FRegCount - 1 >= kLastStatusWord;
+}
+
+int TMModbus::AnnouncedReplyLength(const std::uint8_t *block, int length)
+{
+    if (length < 2)
+        return kFrameIncomplete;
+    const std::uint8_t funcCode = block[1];
+    if (funcCode & 0x80)
+        return kExceptionReplyLength;
+    switch (funcCode) {
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+        return length < 3 ? kFrameIncomplete : kReadReplyOverhead + block[2];
+    case 5:
+    case 6:
+    case 15:
+    case 16:
+        return kWriteReplyLength;
+    default:
+        return kNotAFrame;
+    }
+}
+
+int TMModbus::CompleteFrameLength(const std::uint8_t *block, int length) const
+{
+    const int announced = AnnouncedReplyLength(block, length);
+    if (announced <= 0)
+        return announced;
+    if (length < announced)
+        return kFrameIncomplete;
+    // A frame whose CRC fails where its length says it ends was misread (a
+    // damaged count, bytes that only look like a header): the silence ends it.
+    return ModbusCrc(BytesOf(block, announced)) == 0 ? announced : kNotAFrame;
 }
 
 void TMModbus::StoreRegister(std::uint32_t reg, std::uint16_t value)

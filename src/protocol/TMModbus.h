@@ -27,6 +27,12 @@ public:
     bool DecodeReply(const std::uint8_t *buffer, int length) override;
     int FrameLength() const override { return FFrameLength; }
     std::uint16_t CurrentAddress() const override { return FCurAddr; }
+    int CompleteFrameLength(const std::uint8_t *block, int length) const override;
+
+    // The length a reply frame announces by its function code and byte
+    // count; 0 while its header is incomplete, -1 for a function code no
+    // reply of a master's request carries.
+    static int AnnouncedReplyLength(const std::uint8_t *block, int length);
 
     std::uint8_t FuncCode() const { return FFuncCode; }
     std::int32_t StartReg() const { return FStartReg; }

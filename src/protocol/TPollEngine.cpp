@@ -16,6 +16,7 @@
 #include "protocol/TYdtV31Protocol.h"
 #include "serial/ComPortName.h"
 #include "serial/ECommsError.h"
+#include "serial/LineTiming.h"
 #include "serial/TComm.h"
 
 #include <algorithm>
@@ -53,6 +54,7 @@ TPollEngine::TPollEngine(const TBusContext &context, TSettings &settings, TEvent
     , FDiagCounters(diagCounters)
     , FClock(std::move(clock))
     , FComm(std::make_unique<TComm>())
+    , FLineClock(LineClockMs)
 {
     FContext.Engine.ManualSendMode = 0;
     FContext.Engine.SearchMode = 0;
@@ -62,11 +64,15 @@ TPollEngine::TPollEngine(const TBusContext &context, TSettings &settings, TEvent
 
     FTimer1.setInterval(kTimerInterval);
     connect(&FTimer1, &QTimer::timeout, this, &TPollEngine::Timer1Timer);
-    connect(FComm.get(), &TComm::OnReceiveData, this, [this](const QByteArray &block) {
+    connect(FComm.get(), &TComm::OnReceiveData, this, [this](const QByteArray &block, qint64 startedMs) {
         Comm1ReceiveData(reinterpret_cast<const std::uint8_t *>(block.constData()),
-                         static_cast<int>(block.size()));
+                         static_cast<int>(block.size()), startedMs);
     });
+    connect(FComm.get(), &TComm::OnReceiveStarted, this, &TPollEngine::ReplyStarted);
     connect(FComm.get(), &TComm::OnRequestHangup, this, &TPollEngine::OnPortFailure);
+    FComm->SetFrameEnd([this](QByteArrayView block) { return CompleteReplyLength(block); });
+    connect(&FPace, &TBusPace::replyTimedOut, this, &TPollEngine::ReplyTimedOut);
+    connect(&FPace, &TBusPace::lineFree, this, &TPollEngine::StepAtBusPace);
 }
 
 TPollEngine::~TPollEngine()
@@ -98,6 +104,7 @@ void TPollEngine::Shutdown()
     } catch (...) {
     }
     FTimer1.stop();
+    FPace.Stop();
     FComm->CloseComm();
 }
 
@@ -119,6 +126,7 @@ void TPollEngine::OpenPort()
 
 void TPollEngine::ClosePort()
 {
+    FPace.Stop();
     if (!PortOpened())
         return;
     FComm->CloseComm();
@@ -134,6 +142,7 @@ void TPollEngine::OnPortFailure()
 {
     // The device is gone (an unplugged adapter) and the component has
     // closed the port; polling stays off until the user opens it again.
+    FPace.Stop();
     FComm->CloseComm();
     emit portStateChanged(false);
 }
@@ -163,8 +172,16 @@ void TPollEngine::Timer1Timer()
 {
     FDiagCounters[1] = kTimerInterval;
     FDiagCounters[11] += 1;
-    if (PortOpened())
-        PollStep();
+    if (PortOpened()) {
+        if (!PacedByBus()) {
+            FPace.Stop();
+            PollStep();
+        } else if (FPace.Idle()) {
+            // Nothing under way (just opened, nothing to send last time, or
+            // the pace just chosen): the cycle starts again from here.
+            StepAtBusPace();
+        }
+    }
     if (TraceVisible)
         emit traceRefreshDue();
     if (FSettings.RecInterval > 0) {
@@ -191,10 +208,7 @@ void TPollEngine::PollStep()
         engine.PollStepCode = StepWaitOver;
         ++engine.SendCount;
         if (engine.SendCount < engine.MaxSend) {
-            SendFrame(engine.TxBuf.data(), engine.TxLen);
-            engine.WaitTicks = kWaitTicks;
-            if (TUpsInfo *rec = RecordOf(engine.PollAddr))
-                CountTransmission(*rec, FEventLog);
+            TransmitRequest();
             return;
         }
         engine.ReqPending = 0;
@@ -223,6 +237,9 @@ void TPollEngine::PollStep()
     }
 
     if (TPollProtocol *protocol = SelectedProtocol()) {
+        // Whatever the protocol was waiting for, it now waits for the reply
+        // to this request, which has not been sent yet.
+        FRequestSentMs = kNotSent;
         protocol->BuildRequest();
         engine.TxLen = std::clamp(protocol->FrameLength(), 0, TEngineState::TxBufSize);
         engine.PollAddr = static_cast<std::uint8_t>(protocol->CurrentAddress());
@@ -234,7 +251,27 @@ void TPollEngine::PollStep()
     }
 }
 
+void TPollEngine::TransmitRequest()
+{
+    TEngineState &engine = FContext.Engine;
+    SendFrame(engine.TxBuf.data(), engine.TxLen);
+    // At the pace of the bus the reply, not the tick, ends the wait.
+    engine.WaitTicks = PacedByBus() ? 0 : kWaitTicks;
+    if (TUpsInfo *rec = RecordOf(engine.PollAddr))
+        CountTransmission(*rec, FEventLog);
+    if (PacedByBus()) {
+        const int waitMs = ReplyWaitMs();
+        FReplyDeadlineMs = FLineClock() + waitMs;
+        FPace.AwaitReply(waitMs);
+    }
+}
+
 void TPollEngine::Comm1ReceiveData(const std::uint8_t *buffer, int length)
+{
+    Comm1ReceiveData(buffer, length, FLineClock());
+}
+
+void TPollEngine::Comm1ReceiveData(const std::uint8_t *buffer, int length, qint64 startedMs)
 {
     TEngineState &engine = FContext.Engine;
     ++FContext.Debug.AckCnt;
@@ -245,10 +282,23 @@ void TPollEngine::Comm1ReceiveData(const std::uint8_t *buffer, int length)
         std::memcpy(engine.RxBuf.data(), buffer, static_cast<std::size_t>(length));
     emit frameReceived(QByteArray(reinterpret_cast<const char *>(engine.RxBuf.data()), length));
 
-    TPollProtocol *protocol = SelectedProtocol();
-    const bool valid = protocol && protocol->DecodeReply(engine.RxBuf.data(), length);
     const std::uint8_t addr = engine.PollAddr;
     TUpsInfo *rec = RecordOf(addr);
+    // A reply cannot begin before its request was sent: this block is the
+    // late reply to an earlier request, and decoded as the answer to the
+    // one in flight its values would land in the wrong fields.
+    if (startedMs < FRequestSentMs) {
+        ++FContext.Debug.StrayReplyCnt;
+        ++FContext.Debug.InvalidFrameCnt[0];
+        if (rec)
+            CountReceive(*rec);
+        if (PacedByBus())
+            AfterBlockAtBusPace(false);
+        return;
+    }
+
+    TPollProtocol *protocol = SelectedProtocol();
+    const bool valid = protocol && protocol->DecodeReply(engine.RxBuf.data(), length);
 
     if (!valid) {
         ++FContext.Debug.InvalidFrameCnt[0];
@@ -261,12 +311,17 @@ void TPollEngine::Comm1ReceiveData(const std::uint8_t *buffer, int length)
     }
     if (rec)
         CountReceive(*rec);
+    if (PacedByBus())
+        AfterBlockAtBusPace(valid);
 }
 
 void TPollEngine::SendFrame(const std::uint8_t *data, int length)
 {
     length = std::clamp(length, 0, TEngineState::TxBufSize);
     const QByteArray frame(reinterpret_cast<const char *>(data), length);
+    // Stamped before it leaves, so that no byte of its reply is older.
+    if (FRequestSentMs == kNotSent)
+        FRequestSentMs = FLineClock();
     FComm->SendData(frame);
     FContext.Engine.TxLed = kLedOn;
     emit frameSent(frame);
@@ -281,4 +336,89 @@ void TPollEngine::WriteDataLog(TDateTime time)
         if (rec && rec->LinkState == kLinkOnline)
             FDataLog.AppendRecord(TDataRec::FromUpsInfo(time, *rec));
     }
+}
+
+bool TPollEngine::PacedByBus() const
+{
+    return FSettings.PortInfo.PacedByBus();
+}
+
+void TPollEngine::StepAtBusPace()
+{
+    if (!PortOpened() || !PacedByBus())
+        return;
+    FPace.Stop();
+    TEngineState &engine = FContext.Engine;
+    // After a wait that ran out: one step resends or gives up, one builds
+    // the next request, one sends it.
+    for (int step = 0; step < 3 && !FPace.AwaitingReply(); ++step) {
+        const bool wasPending = engine.ReqPending != 0;
+        PollStep();
+        if (!wasPending && engine.ReqPending == 0)
+            return; // nothing to send: the next tick looks again
+    }
+}
+
+void TPollEngine::ReplyTimedOut()
+{
+    StepAtBusPace();
+}
+
+void TPollEngine::ReplyStarted()
+{
+    // Its end comes with the block: the frame completes, the line falls
+    // silent, or the block reaches its size limit.
+    if (PacedByBus())
+        FPace.ExtendReplyWait(std::max(ReplyBlockBoundMs(), static_cast<int>(FReplyDeadlineMs - FLineClock())));
+}
+
+void TPollEngine::AfterBlockAtBusPace(bool validReply)
+{
+    TEngineState &engine = FContext.Engine;
+    if (validReply && engine.ReqPending != 0) {
+        engine.ReqPending = 0;
+        // Answered once: what arrives before the next request answers nothing.
+        FRequestSentMs = kNotSent;
+        FPace.StopAwaitingReply();
+        FPace.FreeLineAfter(LineGapMs());
+    } else if (FPace.AwaitingReply()) {
+        // Garbage, a damaged frame or another request's reply: it may have
+        // been some other unit's, and the reply asked for may still come.
+        // The wait goes on to its time-out, which sends the request again.
+        FPace.AwaitReply(std::max(LineGapMs(), static_cast<int>(FReplyDeadlineMs - FLineClock())));
+    } else if (FPace.FreeingLine()) {
+        FPace.FreeLineAfter(LineGapMs()); // the line was busy again
+    }
+}
+
+int TPollEngine::CompleteReplyLength(QByteArrayView block) const
+{
+    const TPollProtocol *protocol = SelectedProtocol();
+    if (!PacedByBus() || protocol == nullptr)
+        return TPollProtocol::kNotAFrame;
+    return protocol->CompleteFrameLength(reinterpret_cast<const std::uint8_t *>(block.data()),
+                                         static_cast<int>(block.size()));
+}
+
+int TPollEngine::PortStopBits() const
+{
+    return FComm->StopBits() == TStopBits::_2 ? 2 : 1;
+}
+
+int TPollEngine::ReplyWaitMs() const
+{
+    const std::int32_t timeout = std::clamp(FSettings.PortInfo.ReplyTimeout, TPortInfo::kMinReplyTimeout,
+                                            TPortInfo::kMaxReplyTimeout);
+    return WholeMsUp(WireTimeMs(FContext.Engine.TxLen, FComm->BaudRate(), PortStopBits())) + timeout;
+}
+
+int TPollEngine::ReplyBlockBoundMs() const
+{
+    return FComm->ReadIntervalTimeout()
+           + WholeMsUp(WireTimeMs(TEngineState::RxBufSize, FComm->BaudRate(), PortStopBits()));
+}
+
+int TPollEngine::LineGapMs() const
+{
+    return WholeMsUp(InterFrameGapMs(FComm->BaudRate(), PortStopBits()));
 }

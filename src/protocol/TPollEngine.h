@@ -2,15 +2,19 @@
 
 #include "log/DateTime.h"
 #include "protocol/TBusContext.h"
+#include "protocol/TBusPace.h"
 #include "protocol/TPollProtocol.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <memory>
 
 class TComm;
@@ -28,6 +32,19 @@ struct TUpsInfo;
 // link supervision and change detection of the record of PollAddr. The
 // engine also writes the periodic data log. Everything runs on the main
 // thread. The Trace window is a view on this object.
+//
+// With PollMode 1 the bus sets the pace instead: the same request cycle
+// (PollStep) runs whenever the line is free rather than on the tick. A
+// reply is taken as soon as its frame is complete, a valid one ends the
+// wait, and the next request goes out after the line's inter-frame
+// silence; a request unanswered within ReplyTimeout after it has left the
+// line is sent again while MaxReSend allows. An invalid block does not end
+// the wait early: on a shared line it may have been another unit's, and the
+// reply asked for may still come. The tick only starts the cycle when
+// nothing is under way.
+//
+// Under both paces a block that began arriving before the request it would
+// answer was sent is no reply to it: it is counted and not decoded.
 class TPollEngine : public QObject {
     Q_OBJECT
 
@@ -49,6 +66,9 @@ public:
         StepBuildProbe = 11,
         StepSearchEnded = 12,
     };
+
+    // Milliseconds on the line clock, which the stamps of received blocks use.
+    using TMsClock = std::function<qint64()>;
 
     TPollEngine(const TBusContext &context, TSettings &settings, TEventLog &eventLog,
                 TDataLog &dataLog, TDiagCounters &diagCounters, TClock clock = LocalNow,
@@ -75,13 +95,28 @@ public:
     void Timer1Timer();
     // One step of the request state machine.
     void PollStep();
-    // One received block, as the serial port delivered it.
+    // One received block, as the serial port delivered it; startedMs is
+    // when its first byte arrived, on the line clock (now when not given).
     void Comm1ReceiveData(const std::uint8_t *buffer, int length);
+    void Comm1ReceiveData(const std::uint8_t *buffer, int length, qint64 startedMs);
     // Hands a frame to the serial port; used by the poll step and by the
     // Trace window's manual send.
     void SendFrame(const std::uint8_t *data, int length);
     // One data log record per online device, in DeviceList order.
     void WriteDataLog(TDateTime time);
+
+    // True while PollMode asks for the pace of the bus.
+    bool PacedByBus() const;
+    // At the pace of the bus: the line is free. Runs the request cycle on
+    // until a request is on the line or there is nothing to send.
+    void StepAtBusPace();
+    // At the pace of the bus: the request on the line got no reply in time.
+    void ReplyTimedOut();
+    // The first byte of a block has arrived.
+    void ReplyStarted();
+    const TBusPace &Pace() const { return FPace; }
+    // For tests that set the time of the line themselves.
+    void SetLineClock(TMsClock clock) { FLineClock = std::move(clock); }
 
     // The protocol object for a slot; the engine owns it.
     void InstallProtocol(TProtocolSlot slot, std::unique_ptr<TPollProtocol> protocol);
@@ -112,7 +147,22 @@ signals:
     void traceRefreshDue();
 
 private:
+    static constexpr qint64 kNotSent = std::numeric_limits<qint64>::max();
+
     void OnPortFailure();
+    // Sends the pending request and starts the wait for its reply.
+    void TransmitRequest();
+    // What a block that may answer the request on the line does to the
+    // cycle at the pace of the bus.
+    void AfterBlockAtBusPace(bool validReply);
+    // The length of the complete reply frame a block begins with, at the
+    // pace of the bus; the fixed pace leaves every block to the silence.
+    int CompleteReplyLength(QByteArrayView block) const;
+    // The waits of the bus pace, at the port's line settings.
+    int ReplyWaitMs() const;
+    int ReplyBlockBoundMs() const;
+    int LineGapMs() const;
+    int PortStopBits() const;
     // The record of an address, or null for one beyond the table (a device
     // file can name addresses the table does not have).
     TUpsInfo *RecordOf(int addr) const;
@@ -126,6 +176,13 @@ private:
     TSearchCursor *FSearchCursor = nullptr;
     std::unique_ptr<TComm> FComm;
     QTimer FTimer1;
+    TBusPace FPace;
+    TMsClock FLineClock;
+    // When the first frame since the current request was built went out;
+    // a block that began before it answers something else.
+    qint64 FRequestSentMs = kNotSent;
+    // When the reply to the request on the line is given up at the latest.
+    qint64 FReplyDeadlineMs = 0;
     std::array<std::unique_ptr<TPollProtocol>, kProtocolSlots> FProtocols;
     bool FStarted = false;
     bool FShutDown = false;

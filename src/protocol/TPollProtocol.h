@@ -24,4 +24,15 @@ public:
 
     // Bus address of the frame last built; the engine makes it PollAddr.
     virtual std::uint16_t CurrentAddress() const = 0;
+
+    // Where the reply a received block begins with ends, for taking a reply
+    // as soon as it is complete instead of after the line's silence. Shall
+    // return the length of the complete frame at the start of the block
+    // once all of it has arrived, kFrameIncomplete while more bytes are
+    // needed to tell, and kNotAFrame when the block does not begin with a
+    // frame of this protocol (its end is then the line's silence). Reads no
+    // state: any transport may ask it of any block.
+    static constexpr int kFrameIncomplete = 0;
+    static constexpr int kNotAFrame = -1;
+    virtual int CompleteFrameLength(const std::uint8_t *block, int length) const = 0;
 };

@@ -152,6 +152,8 @@ std::int32_t TTraceSession::VariableValue(int code) const
     case 28: return port.MaxReSend;
     case 29: return port.CommErrCnt;
     case 30: return port.CommLostCnt;
+    case 31: return port.PollMode;
+    case 32: return port.ReplyTimeout;
     case 50: return Flag(engine.ReqPending);
     case 53: return engine.WaitTicks;
     case 54: return engine.SendCount;
@@ -161,6 +163,7 @@ std::int32_t TTraceSession::VariableValue(int code) const
     case 58: return port.Protocol;
     case 103: return debug.AckOkCnt;
     case 104: return Saturated(debug.Rate);
+    case 116: return debug.StrayReplyCnt;
     default: return 0;
     }
 }
@@ -183,6 +186,8 @@ QString TTraceSession::CommErrText() const
         if (debug.ErrCnt[i] > 0)
             text += QStringLiteral("%1:%2; ").arg(QChar('A' + static_cast<int>(i))).arg(debug.ErrCnt[i]);
     }
+    if (debug.StrayReplyCnt > 0)
+        text += QStringLiteral("G:%1; ").arg(debug.StrayReplyCnt);
     return text;
 }
 

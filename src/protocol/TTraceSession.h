@@ -54,7 +54,8 @@ public:
 
     // "Send:..;  AcK:..;  AckOK:..;  Rate:.." as of the last RefreshRate.
     QString CommInfoText() const;
-    // "A:n; " for each ASCII frame check that failed at least once.
+    // "A:n; " for each ASCII frame check that failed at least once, then
+    // "G:n; " when replies to other requests were turned away.
     QString CommErrText() const;
 
     std::int32_t ResendCount() const;

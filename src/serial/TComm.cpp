@@ -2,8 +2,11 @@
 
 #include "serial/ComPortName.h"
 #include "serial/ECommsError.h"
+#include "serial/LineTiming.h"
 
 #include <QScopeGuard>
+
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -80,7 +83,6 @@ TComm::TComm(QObject *parent) : QObject(parent)
     connect(&FPort, &QSerialPort::readyRead, this, &TComm::ReadFromPort);
     connect(&FPort, &QSerialPort::errorOccurred, this, &TComm::HandlePortError);
     connect(&FPort, &QSerialPort::bytesWritten, this, &TComm::HandleBytesWritten);
-    FReceiveClock.start();
 }
 
 TComm::~TComm()
@@ -195,7 +197,7 @@ bool TComm::SendData(QByteArrayView bytes)
 void TComm::ReadFromPort()
 {
     const QByteArray bytes = FPort.readAll();
-    TakeReceivedBytes(bytes, ReceiveClockMs());
+    TakeReceivedBytes(bytes, LineClockMs());
 }
 
 void TComm::TakeReceivedBytes(QByteArrayView bytes, qint64 nowMs)
@@ -212,17 +214,74 @@ void TComm::TakeReceivedBytes(QByteArrayView bytes, qint64 nowMs)
         if (session != FSession)
             return;
     }
+    const bool blockStarts = FPendingBlock.isEmpty();
+    if (blockStarts)
+        FBlockStartMs = nowMs;
     FLastReceiveMs = nowMs;
     FPendingBlock.append(bytes.data(), bytes.size());
+    if (blockStarts) {
+        const quint64 session = FSession;
+        emit OnReceiveStarted();
+        if (session != FSession)
+            return;
+    }
+    if (!DeliverCompleteFrames(nowMs))
+        return;
     while (FPendingBlock.size() >= MaxBlockSize) {
-        const QByteArray block = FPendingBlock.left(MaxBlockSize);
-        FPendingBlock.remove(0, MaxBlockSize);
-        emit OnReceiveData(block);
+        if (!DeliverBlock(MaxBlockSize, nowMs))
+            return;
     }
     if (FPendingBlock.isEmpty())
         FSilenceTimer.stop();
     else
         FSilenceTimer.start();
+}
+
+TComm::TFramePlace TComm::FindCompleteFrame() const
+{
+    constexpr int kNoFrame = -1;
+    const int atStart = FFrameEnd(FPendingBlock);
+    if (atStart != kNoFrame)
+        return {0, std::max(atStart, 0)};
+    const QByteArrayView pending(FPendingBlock);
+    for (qsizetype offset = 1; offset < pending.size(); ++offset) {
+        const int length = FFrameEnd(pending.sliced(offset));
+        if (length > 0 && length <= pending.size() - offset)
+            return {offset, length};
+    }
+    return {};
+}
+
+bool TComm::DeliverCompleteFrames(qint64 nowMs)
+{
+    while (FFrameEnd && !FPendingBlock.isEmpty()) {
+        const TFramePlace frame = FindCompleteFrame();
+        if (frame.Length <= 0 || frame.Length > FPendingBlock.size() - frame.Offset)
+            return true;
+        if (frame.Offset > 0 && !DeliverBlock(frame.Offset, nowMs))
+            return false;
+        if (!DeliverBlock(frame.Length, nowMs))
+            return false;
+        // What follows the frame in the same read is a block of its own.
+        if (!FPendingBlock.isEmpty()) {
+            const quint64 session = FSession;
+            emit OnReceiveStarted();
+            if (session != FSession)
+                return false;
+        }
+    }
+    return true;
+}
+
+bool TComm::DeliverBlock(qsizetype length, qint64 nowMs)
+{
+    const QByteArray block = FPendingBlock.left(length);
+    FPendingBlock.remove(0, length);
+    const qint64 startedMs = FBlockStartMs;
+    FBlockStartMs = nowMs;
+    const quint64 session = FSession;
+    emit OnReceiveData(block, startedMs);
+    return session == FSession;
 }
 
 void TComm::EndReceivedBlock()
@@ -232,7 +291,7 @@ void TComm::EndReceivedBlock()
         return;
     QByteArray block;
     block.swap(FPendingBlock);
-    emit OnReceiveData(block);
+    emit OnReceiveData(block, FBlockStartMs);
 }
 
 void TComm::HandlePortError(QSerialPort::SerialPortError error)

@@ -2,11 +2,12 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
 #include <QTimer>
+
+#include <functional>
 
 enum class TParity { None, Odd, Even, Mark, Space };
 enum class TStopBits { _1, _1_5, _2 };
@@ -20,13 +21,23 @@ enum class TByteSize { _5, _6, _7, _8 };
 //
 // Received bytes are delivered in blocks: a block ends when the line has
 // been silent for ReadIntervalTimeout ms, or when it reaches MaxBlockSize
-// bytes. The polling engine relies on this to see one reply per block.
+// bytes. The polling engine relies on this to see one reply per block. An
+// owner that knows where its frames end may say so (SetFrameEnd): a block
+// that holds a complete frame is then delivered as soon as the frame has
+// arrived, and the silence ends only what is no frame. Bytes that begin no
+// frame but are followed by one (garbage before a reply) are a block of
+// their own, delivered with the frame.
 class TComm : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr qsizetype MaxBlockSize = 2048;
+
+    // Given the bytes of a block so far: the length of the complete frame
+    // they begin with; 0 while a frame may still be arriving; -1 when they
+    // begin no frame.
+    using TFrameEnd = std::function<int(QByteArrayView block)>;
 
     explicit TComm(QObject *parent = nullptr);
     ~TComm() override;
@@ -48,6 +59,10 @@ public:
     qint32 ReadIntervalTimeout() const { return FReadIntervalTimeout; }
     void SetReadIntervalTimeout(qint32 ms);
 
+    // Where received frames end; none (the default) leaves every block to
+    // the silence.
+    void SetFrameEnd(TFrameEnd frameEnd) { FFrameEnd = std::move(frameEnd); }
+
     // Opens the port named CommName and applies the line settings. Throws
     // ECommsError with the text to show when the port cannot be opened; the
     // port is then closed.
@@ -65,14 +80,16 @@ public:
 
     // The receive path, driven by the port and the silence timer; public so
     // that block cutting can be exercised without a line. nowMs is the time
-    // the bytes were read, on the clock of ReceiveClockMs().
+    // the bytes were read, on the line clock (LineClockMs).
     void TakeReceivedBytes(QByteArrayView bytes, qint64 nowMs);
     void EndReceivedBlock();
-    qint64 ReceiveClockMs() const { return FReceiveClock.elapsed(); }
 
 signals:
-    // One received block.
-    void OnReceiveData(const QByteArray &block);
+    // One received block; startedMs is when its first byte was read, on the
+    // line clock.
+    void OnReceiveData(const QByteArray &block, qint64 startedMs);
+    // The first byte of a new block has been read.
+    void OnReceiveStarted();
     // A port error that does not stop the port; the value is the
     // QSerialPort::SerialPortError met.
     void OnReceiveError(quint32 error);
@@ -88,6 +105,17 @@ private:
     void HandlePortError(QSerialPort::SerialPortError error);
     void HandleBytesWritten();
     [[noreturn]] void FailOpen(QSerialPort::SerialPortError error);
+    // Delivers the complete frames the pending block holds, each with what
+    // came before it; false when the owner closed the port on one of them.
+    bool DeliverCompleteFrames(qint64 nowMs);
+    struct TFramePlace {
+        qsizetype Offset = 0;
+        int Length = 0; // 0: no complete frame in the pending block
+    };
+    TFramePlace FindCompleteFrame() const;
+    // Hands over the first `length` pending bytes as one block; false when
+    // the owner closed the port on it.
+    bool DeliverBlock(qsizetype length, qint64 nowMs);
 
     QString FCommName = QStringLiteral("COM2");
     qint32 FBaudRate = 9600;
@@ -101,9 +129,10 @@ private:
     // do not matter (pseudo-terminals have no modem lines to set).
     bool FIgnorePortErrors = false;
 
+    TFrameEnd FFrameEnd;
     QByteArray FPendingBlock;
     QTimer FSilenceTimer;
-    QElapsedTimer FReceiveClock;
+    qint64 FBlockStartMs = 0;
     qint64 FLastReceiveMs = 0;
     // Counts closes, so that a notification cannot outlive its session.
     quint64 FSession = 0;

@@ -79,3 +79,20 @@ TEST(SoftwareParaChoicesTest, SavingStoresTheChoices)
     EXPECT_EQ(settings.PortInfo.BaudRate, 2400);
     EXPECT_FALSE(settings.PortInfo.AutoStart);
 }
+
+TEST(SoftwareParaChoicesTest, ThePaceIsOfferedAsStoredAndTheTimeOutKept)
+{
+    EXPECT_EQ(PollModeItems(false), (QStringList{"Fixed pace", "Pace of the bus"}));
+    EXPECT_EQ(PollModeItems(true), (QStringList{QString::fromUtf8("固定节拍"), QString::fromUtf8("总线节拍")}));
+    const struct { quint8 stored; int shown; } cases[] = {{0, 0}, {1, 1}, {2, 0}, {255, 0}};
+    for (const auto &c : cases)
+        EXPECT_EQ(PollModeIndex(c.stored), c.shown) << int(c.stored);
+
+    TSettings settings;
+    settings.PortInfo.ReplyTimeout = 1200;
+    ApplySoftwareChoices(settings, {"COM1", "9600", false, -1, 1});
+    EXPECT_EQ(settings.PortInfo.PollMode, 1);
+    EXPECT_EQ(settings.PortInfo.ReplyTimeout, 1200);
+    ApplySoftwareChoices(settings, {"COM1", "9600", false, -1, 0});
+    EXPECT_EQ(settings.PortInfo.PollMode, 0);
+}

@@ -28,6 +28,8 @@ TSettings NonDefaultSettings()
     port.MaxReSend = 0;
     port.CommErrCnt = 7;
     port.CommLostCnt = 8;
+    port.PollMode = 1;
+    port.ReplyTimeout = 1200;
     settings.Language = 1;
     settings.RecInterval = 3000;
     return settings;
@@ -71,6 +73,9 @@ TEST_F(SettingsFile, MissingFileGivesEveryDefault)
     EXPECT_EQ(port.MaxReSend, 2);
     EXPECT_EQ(port.CommErrCnt, 5);
     EXPECT_EQ(port.CommLostCnt, 10);
+    EXPECT_EQ(port.PollMode, 0);
+    EXPECT_FALSE(port.PacedByBus());
+    EXPECT_EQ(port.ReplyTimeout, 500);
     EXPECT_EQ(settings.Language, 0);
     EXPECT_FALSE(settings.IsChinese());
     EXPECT_EQ(settings.RecInterval, 600);
@@ -85,6 +90,31 @@ TEST_F(SettingsFile, RecIntervalKeepsOffAndRaisesShortIntervals)
     for (const auto &c : cases) {
         const TSettings settings = Load(QByteArray("[DataLog]\nRecInterval=") + c.stored + "\n");
         EXPECT_EQ(settings.RecInterval, c.expected) << "stored " << c.stored;
+    }
+}
+
+TEST_F(SettingsFile, ReplyTimeoutIsKeptWithinItsBoundsAndSavedClamped)
+{
+    const struct { const char *stored; qint32 expected; } cases[] = {
+        {"49", 50}, {"50", 50}, {"0", 50}, {"-300", 50}, {"750", 750},
+        {"5000", 5000}, {"5001", 5000}, {"0x7FFFFFFF", 5000}, {"soon", 500},
+    };
+    for (const auto &c : cases) {
+        const TSettings settings = Load(QByteArray("[CommMast]\nReplyTimeout=") + c.stored + "\n");
+        EXPECT_EQ(settings.PortInfo.ReplyTimeout, c.expected) << "stored " << c.stored;
+        SaveSettings(settings, path);
+        EXPECT_TRUE(ContentLines().contains(QStringLiteral("ReplyTimeout=%1").arg(c.expected))) << "stored " << c.stored;
+    }
+}
+
+TEST_F(SettingsFile, OnlyPollModeOnePacesByTheBus)
+{
+    const struct { const char *stored; bool paced; } cases[] = {
+        {"1", true}, {"0", false}, {"2", false}, {"257", true}, {"fast", false},
+    };
+    for (const auto &c : cases) {
+        const TSettings settings = Load(QByteArray("[CommMast]\nPollMode=") + c.stored + "\n");
+        EXPECT_EQ(settings.PortInfo.PacedByBus(), c.paced) << "stored " << c.stored;
     }
 }
 
@@ -134,6 +164,7 @@ TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndLoadsBack)
         "[CommPort]", "ComName=/dev/ttyUSB0", "BaudRate=2400", "StopBits=2",
         "ReadIntervalTimeout=150", "AutoStart=1", "Protocol=3",
         "[CommMast]", "WaitTimer=255", "MaxReSend=0", "CommErrCnt=7", "CommLostCnt=8",
+        "PollMode=1", "ReplyTimeout=1200",
         "[Language]", "Language=1",
         "[DataLog]", "RecInterval=0"}));
 
@@ -162,6 +193,7 @@ TEST_F(SettingsFile, SaveKeepsOtherContentAndTheFileSpelling)
         "[commport]", "; the bus adapter", "comname=COM5", "Extra=keep me",
         "BaudRate=9600", "StopBits=1", "ReadIntervalTimeout=200", "AutoStart=0", "Protocol=0",
         "[CommMast]", "WaitTimer=15", "MaxReSend=2", "CommErrCnt=5", "CommLostCnt=10",
+        "PollMode=0", "ReplyTimeout=500",
         "[Language]", "Language=0",
         "[DataLog]", "RecInterval=600"}));
 }
@@ -211,6 +243,7 @@ TEST_F(SettingsFile, DamagedForeignFileLoadsItsSoundValuesAndSaveKeepsItsLines)
                                 "[DataLog]\r\n"
                                 "RecInterval=300\r\n"
                                 "[CommMast]\r\nWaitTimer=15\r\nMaxReSend=2\r\nCommErrCnt=5\r\nCommLostCnt=10\r\n"
+                                "PollMode=0\r\nReplyTimeout=500\r\n"
                                 "[Language]\r\nLanguage=0\r\n";
     EXPECT_EQ(ReadFileBytes(path), expected);
     TSettings reloaded;
@@ -226,6 +259,7 @@ TEST_F(SettingsFile, SaveOfUnchangedSettingsKeepsAHandWrittenFileByteForByte)
                                    "BaudRate=9600\r\nStopBits=1\r\nReadIntervalTimeout=200\r\n"
                                    "AutoStart=0\r\nProtocol=0x2\r\n"
                                    "[CommMast]\r\nWaitTimer=$0F\r\nMaxReSend=2\r\nCommErrCnt=5\r\nCommLostCnt=10\r\n"
+                                   "PollMode=0\r\nReplyTimeout=0x1F4\r\n"
                                    "[Language]\r\nLanguage=1\r\n"
                                    "[DataLog]\r\nRecInterval=600\r\n"
                                    "; keep this note at the end";

@@ -1,6 +1,6 @@
 // The engine, the real serial component and the bus simulator speaking the
-// two ASCII protocols on a real pseudo-terminal, at the real pace of 100 ms
-// per tick.
+// two ASCII protocols on a real pseudo-terminal, polling at the pace of the
+// bus.
 #include "model/UpsInfoRules.h"
 #include "support/EngineOnSim.h"
 #include "support/EventWait.h"
@@ -24,6 +24,7 @@ TEST(AsciiBusEndToEndTest, RorizuUnitsShowSwitchesAndStateFromTheirFifthValidRep
                            "2:state=bypass,alarm=119,battbackuptime=75"}))
         << sim.ErrorText().toStdString();
     EngineOnSim bus(sim.PortPath(), kRorizuProtocol);
+    bus.Settings.PortInfo.PollMode = 1;
     // Unit 1 gets the first request after start whatever the list holds,
     // and its other four commands after it; then the list runs from its top.
     bus.AddDevices({2, 1});
@@ -69,6 +70,7 @@ TEST(AsciiBusEndToEndTest, YdtUnitRaisesAlarmsIsLostAndReturns)
                            "1:alarm=51,battcapacity=88"}))
         << sim.ErrorText().toStdString();
     EngineOnSim bus(sim.PortPath(), kYdtProtocol);
+    bus.Settings.PortInfo.PollMode = 1;
     bus.AddDevices({1});
     TUpsInfo &rec = bus.UpsInfo[1];
     // The state counts once it was derived with the alarm words read too:

@@ -209,6 +209,36 @@ TEST(BusFaultTest, ALateReplyIsNeverTakenForTheNextRequest)
     EXPECT_EQ(rec.LinkState, kLinkOnline);
 }
 
+TEST(BusFaultTest, ALateAsciiReplyIsNeverTakenForTheNextCommand)
+{
+    FaultyBus bus;
+    bus.Start({"--units", "1", "--set", "1:mains=220"}, {1}, "ydt");
+    for (int command = 0; command < 5; ++command)
+        bus.Cycle(1); // 42H, then 43H, 44H, 80H, 82H once online
+    const TUpsInfo &rec = bus.Engine->UpsInfo[1];
+    ASSERT_EQ(rec.State, kStateOnline);
+
+    // The 42H reply now arrives after the engine has given up, while the
+    // 43H is in flight. Its 220.00 V (55F0) read as status words would
+    // make CmmState1 0xF055, and EPO.
+    bus.Command("1:delay=1000");
+    const int since = bus.Engine->Debug.AckCnt;
+    bus.SendNext(); // 42H
+    bus.FinishCycle();
+    bus.LetTheLineSettle();
+    bus.SendNext(); // 43H
+    bus.FinishCycle();
+    ASSERT_TRUE(bus.AwaitBlocks(2, since));
+    bus.LetTheLineSettle();
+
+    EXPECT_EQ(bus.Engine->Debug.StrayReplyCnt, 1);
+    EXPECT_EQ(bus.Engine->Debug.InvalidFrameCnt[0], 1);
+    // The 43H reply that followed is the answer to the 43H.
+    EXPECT_EQ(rec.CmmState1, 0xCC00);
+    EXPECT_EQ(rec.State, kStateOnline);
+    EXPECT_EQ(bus.Events(1), (std::vector<LoggedEvent>{{0, 22, 255}, {1, kStateOnline, 255}}));
+}
+
 TEST(BusFaultTest, ASlaveThatStopsAnsweringIsLostOnceAndLoggedBackOnce)
 {
     FaultyBus bus;

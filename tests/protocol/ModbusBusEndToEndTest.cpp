@@ -1,5 +1,5 @@
 // The engine, the real serial component and the bus simulator on a real
-// pseudo-terminal: polling at its real pace of 100 ms per tick.
+// pseudo-terminal, polling at the pace of the bus.
 #include "protocol/TPollEngine.h"
 
 #include "model/UpsInfoRules.h"
@@ -25,6 +25,7 @@ TEST(ModbusBusEndToEndTest, UnitsComeOnlineAreLoggedAndTakeABatteryTest)
         << sim.ErrorText().toStdString();
 
     EngineOnSim bus(sim.PortPath(), 2);
+    bus.Settings.PortInfo.PollMode = 1;
     bus.AddDevices({1, 3, 7, 5}); // 5 is not on the bus
     bus.Settings.RecInterval = 10; // every second
     TPollEngine &poll = bus.Poll;
@@ -44,6 +45,15 @@ TEST(ModbusBusEndToEndTest, UnitsComeOnlineAreLoggedAndTakeABatteryTest)
                    bus.UpsInfo[7].State == kStateBypass;
         },
         60000));
+    // At the pace of the bus all this takes less than a data log interval:
+    // let one more run see every unit online.
+    const auto lastRun = [&] {
+        std::map<TDateTime, std::vector<int>> runs;
+        for (const TDataRec &rec : TDataLog::ReadDataFile(dataLog.MonthFilePath(start)))
+            runs[rec.Time].push_back(rec.Addr);
+        return runs.empty() ? std::vector<int>{} : runs.rbegin()->second;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return lastRun().size() == 3; }, 10000));
     poll.Shutdown();
 
     auto events = EventsByAddress(eventLog);

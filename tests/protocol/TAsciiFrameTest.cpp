@@ -41,6 +41,30 @@ TEST(TAsciiFrameTest, RequestsCarryNoInfoAndTheirChecksum)
     }
 }
 
+TEST(TAsciiFrameTest, AFrameIsCompleteAtTheCarriageReturnAfterItsChecksum)
+{
+    const QByteArray reply = AsciiReply(0x31, 1, "0055F0"); // 24 bytes
+    const struct {
+        const char *name;
+        QByteArray block;
+        int expected;
+    } cases[] = {
+        {"nothing yet", "", 0},
+        {"the start only", "~", 0},
+        {"all but the end byte", reply.left(23), 0},
+        {"the whole reply", reply, 24},
+        {"a second reply run on", reply + reply, 24},
+        {"garbage first", QByteArray("\x00~31012A\r", 10), -1},
+        {"a carriage return too early for a frame", "~3101\r", -1},
+        {"a request, the shortest frame", "~31012A420000FDA2\r", 18},
+    };
+    for (const auto &c : cases) {
+        const ExactBlock block(c.block);
+        EXPECT_EQ(TAsciiFrame::CompleteLength(block.Bytes.data(), static_cast<int>(block.Bytes.size())), c.expected)
+            << c.name;
+    }
+}
+
 QByteArray Replaced(QByteArray frame, int pos, const char *text)
 {
     return frame.replace(pos, static_cast<int>(qstrlen(text)), text);

@@ -246,6 +246,7 @@ TEST(TMModbusTest, ReplyThatDoesNotAnswerItsRequestStoresNothing)
         f.RequestRead(4, 30001, 14);
         EXPECT_FALSE(f.Decode(ModbusReadReply(1, c.funcCode, std::vector<std::uint16_t>(c.values, 2200))));
         EXPECT_EQ(f.Debug.AckOkCnt, 1);
+        EXPECT_EQ(f.Debug.StrayReplyCnt, 1);
         EXPECT_EQ(f.UpsInfo[1].InputVolt[0], 0.0);
         EXPECT_EQ(f.UpsInfo[1].OutputFreq, 0.0);
     }
@@ -283,6 +284,36 @@ TEST(TMModbusTest, BrokenRepliesAreRejectedWithoutReadingPastTheBlock)
         EXPECT_FALSE(f.Decode(c.block));
         EXPECT_EQ(f.Debug.AckOkCnt, c.ackOk);
         EXPECT_EQ(f.UpsInfo[1].InputVolt[0], 0.0);
+    }
+}
+
+TEST(TMModbusTest, AReplyIsCompleteWhenItsByteCountAndCrcSaySo)
+{
+    const QByteArray read = ModbusReadReply(1, 4, std::vector<std::uint16_t>(14, 2200)); // 33 bytes
+    const QByteArray exception = WithCrc(Hex("018402"));
+    const QByteArray write = WithCrc(Hex("01064E22003C"));
+    QByteArray badCrc = read;
+    badCrc[32] = static_cast<char>(badCrc[32] ^ 0x01);
+    const struct {
+        const char *name;
+        QByteArray block;
+        int expected;
+    } cases[] = {
+        {"nothing yet", QByteArray(), 0},
+        {"address only", Hex("01"), 0},
+        {"no byte count yet", Hex("0104"), 0},
+        {"one byte short", read.left(32), 0},
+        {"the whole read reply", read, 33},
+        {"a second reply run on", read + read, 33},
+        {"an exception", exception, 5},
+        {"a write echo", write, 8},
+        {"bad CRC where the frame ends", badCrc, -1},
+        {"a function no reply carries", Hex("01410000"), -1},
+    };
+    ModbusFixture f;
+    for (const auto &c : cases) {
+        std::vector<std::uint8_t> exact(c.block.begin(), c.block.end());
+        EXPECT_EQ(f.Modbus.CompleteFrameLength(exact.data(), static_cast<int>(exact.size())), c.expected) << c.name;
     }
 }
 

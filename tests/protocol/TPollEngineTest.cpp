@@ -9,6 +9,7 @@
 #include "serial/ECommsError.h"
 #include "support/BusFixture.h"
 #include "support/EventWait.h"
+#include "serial/LineTiming.h"
 #include "support/PtyPair.h"
 
 #include <QDir>
@@ -16,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <string>
 #include <map>
 #include <vector>
 
@@ -115,6 +118,15 @@ struct EngineFixture : BusFixture {
         return sendSteps;
     }
 
+    // How many events of this kind and code were logged.
+    int EventCount(int kind, int code) const
+    {
+        int count = 0;
+        for (const TEventRec &rec : EventLog.ReadAllEvents())
+            count += rec.Kind == kind && rec.Code == code;
+        return count;
+    }
+
     // (kind, code, flag) of every logged event, oldest first.
     std::vector<std::tuple<int, int, int>> Events() const
     {
@@ -160,10 +172,7 @@ TEST(TPollEngineTest, UnitThatFallsSilentIsLoggedLostOnce)
     f.Run(13 * 250, &ups);
     EXPECT_EQ(f.UpsInfo[2].LinkState, kLinkLost);
     EXPECT_EQ(f.UpsInfo[2].NoReplyCnt, 100);
-    int lostEvents = 0;
-    for (const TEventRec &rec : f.EventLog.ReadAllEvents())
-        lostEvents += rec.Kind == 0 && rec.Code == 18;
-    EXPECT_EQ(lostEvents, 1);
+    EXPECT_EQ(f.EventCount(0, 18), 1) << "Communication lost";
 }
 
 TEST(TPollEngineTest, ValidReplyRunsLinkStateAndAlarmRulesInOrder)
@@ -332,6 +341,200 @@ TEST(TPollEngineTest, UnpluggedPortIsSeenClosedAndPollingStops)
     for (int i = 0; i < 30; ++i)
         f.Poll.Timer1Timer();
     EXPECT_EQ(f.Sent.size(), 1u);
+}
+
+TEST(TPollEngineTest, ABlockThatBeganBeforeItsRequestWasSentIsNotDecoded)
+{
+    EngineFixture f;
+    f.AddDevices({1});
+    qint64 now = 1000;
+    f.Poll.SetLineClock([&] { return now; });
+    FakeUps ups;
+    ups.Addr = 0; // the very first request goes to address 0
+    ups.Registers = {{30001, 2200}};
+
+    f.Poll.PollStep(); // built, to go out on the next tick
+    const QByteArray request = Bytes(f.Engine.TxBuf.data(), f.Engine.TxLen);
+    // A late reply to some earlier request lands before this one is sent...
+    f.Deliver(ups.Answer(request));
+    EXPECT_EQ(f.UpsInfo[0].OkCnt, 0);
+    now = 1100;
+    f.Poll.PollStep();
+    ASSERT_EQ(f.Sent.size(), 1u);
+    // ...or began to before it and ended after.
+    const QByteArray reply = ups.Answer(request);
+    f.Poll.Comm1ReceiveData(reinterpret_cast<const std::uint8_t *>(reply.constData()),
+                            static_cast<int>(reply.size()), 1099);
+    EXPECT_EQ(f.UpsInfo[0].OkCnt, 0);
+    EXPECT_EQ(f.UpsInfo[0].InputVolt[0], 0.0);
+    EXPECT_EQ(f.Debug.StrayReplyCnt, 2);
+    EXPECT_EQ(f.Debug.InvalidFrameCnt[0], 2);
+    EXPECT_EQ(f.UpsInfo[0].RxCnt, 2);
+
+    // The reply that began once the request was out is its answer.
+    f.Poll.Comm1ReceiveData(reinterpret_cast<const std::uint8_t *>(reply.constData()),
+                            static_cast<int>(reply.size()), 1100);
+    EXPECT_EQ(f.UpsInfo[0].OkCnt, 1);
+    EXPECT_DOUBLE_EQ(f.UpsInfo[0].InputVolt[0], 220.0);
+}
+
+// The engine at the pace of the bus, on a real line where nobody answers:
+// the test plays the unit by handing its replies to the engine, and stands
+// in for the pace's timers by calling what they call when they run out.
+struct PacedEngine : EngineFixture {
+    PtyPair Line;
+
+    PacedEngine()
+    {
+        Settings.PortInfo.PollMode = 1;
+        Settings.PortInfo.ComName = Line.SlavePath();
+        Poll.OpenPort();
+    }
+
+    // The unit answers the last frame sent, if it is for it.
+    void Answer(FakeUps &ups)
+    {
+        const QByteArray reply = ups.Answer(Sent.back());
+        if (!reply.isEmpty())
+            Deliver(reply);
+    }
+
+    // Start registers of the frames sent, as "addr:register".
+    std::vector<std::string> Requests() const
+    {
+        std::vector<std::string> out;
+        for (const QByteArray &frame : Sent) {
+            const int reg = ((static_cast<std::uint8_t>(frame[2]) << 8) | static_cast<std::uint8_t>(frame[3])) + 1;
+            out.push_back(std::to_string(static_cast<std::uint8_t>(frame[0])) + ":" + std::to_string(reg));
+        }
+        return out;
+    }
+};
+
+TEST(TPollEngineTest, AtTheBusPaceAValidReplyEndsTheWaitAndTheNextRequestFollowsTheSilence)
+{
+    PacedEngine f;
+    ASSERT_TRUE(f.Poll.PortOpened());
+    f.AddDevices({1});
+    FakeUps ups;
+
+    f.Poll.Timer1Timer(); // the tick finds nothing under way and starts the cycle
+    ASSERT_EQ(f.Sent.size(), 1u);
+    EXPECT_TRUE(f.Poll.Pace().AwaitingReply());
+    EXPECT_EQ(f.Engine.WaitTicks, 0);
+    for (int i = 0; i < 20; ++i)
+        f.Poll.Timer1Timer(); // ticks send nothing while a reply is awaited
+    EXPECT_EQ(f.Sent.size(), 1u);
+
+    f.Poll.ReplyTimedOut(); // nobody at address 0
+    for (int exchange = 0; exchange < 5; ++exchange) {
+        f.Answer(ups);
+        EXPECT_EQ(f.Engine.ReqPending, 0);
+        EXPECT_FALSE(f.Poll.Pace().AwaitingReply());
+        EXPECT_TRUE(f.Poll.Pace().FreeingLine());
+        f.Poll.Timer1Timer(); // nor while the line falls silent
+        f.Poll.StepAtBusPace(); // the line is free
+    }
+    EXPECT_EQ(f.Requests(), (std::vector<std::string>{"0:30001", "1:30001", "1:30021", "1:30081", "1:40001",
+                                                      "1:30001", "1:30021"}));
+    EXPECT_EQ(f.UpsInfo[1].TxCnt, 6);
+    EXPECT_EQ(f.UpsInfo[1].OkCnt, 5);
+    EXPECT_EQ(f.Engine.PollStepCode, TPollEngine::StepWaitOver);
+}
+
+TEST(TPollEngineTest, AtTheBusPaceAnUnansweredRequestGoesOutMaxReSendMinusOneTimes)
+{
+    for (const int maxReSend : {0, 1, 2, 3, 4}) {
+        SCOPED_TRACE(maxReSend);
+        PacedEngine f;
+        f.AddDevices({1});
+        f.Settings.PortInfo.MaxReSend = static_cast<std::uint8_t>(maxReSend);
+        f.Poll.StepAtBusPace();
+        for (int i = 0; i < 6; ++i)
+            f.Poll.ReplyTimedOut();
+        const std::vector<std::string> requests = f.Requests();
+        const auto toZero = std::count(requests.begin(), requests.end(), "0:30001");
+        EXPECT_EQ(toZero, std::max(0, maxReSend - 1));
+    }
+}
+
+TEST(TPollEngineTest, AtTheBusPaceOnlyTheValidReplyEndsTheWait)
+{
+    PacedEngine f;
+    f.AddDevices({1});
+    f.Settings.PortInfo.MaxReSend = 3;
+    FakeUps ups;
+    ups.Addr = 0;
+    f.Poll.StepAtBusPace();
+
+    // A block that began before the request left, garbage, another
+    // unit's reply: the reply asked for may still come.
+    const QByteArray reply = ups.Answer(f.Sent.back());
+    f.Poll.Comm1ReceiveData(reinterpret_cast<const std::uint8_t *>(reply.constData()),
+                            static_cast<int>(reply.size()), LineClockMs() - 1000);
+    f.Deliver(QByteArray::fromHex("00ff7e55"));
+    f.Deliver(ModbusReadReply(7, 4, std::vector<std::uint16_t>(14, 0)));
+    EXPECT_TRUE(f.Poll.Pace().AwaitingReply());
+    EXPECT_EQ(f.Sent.size(), 1u);
+
+    // No valid reply in time: the request goes again.
+    f.Poll.ReplyTimedOut();
+    ASSERT_EQ(f.Sent.size(), 2u);
+    EXPECT_EQ(f.Sent[1], f.Sent[0]);
+
+    // Answered: a second copy of the reply answers nothing, and the
+    // request is not sent a third time.
+    f.Answer(ups);
+    EXPECT_FALSE(f.Poll.Pace().AwaitingReply());
+    const int okCnt = f.UpsInfo[0].OkCnt;
+    f.Answer(ups);
+    EXPECT_EQ(f.UpsInfo[0].OkCnt, okCnt);
+    EXPECT_EQ(f.Debug.StrayReplyCnt, 2);
+    f.Poll.StepAtBusPace();
+    EXPECT_EQ(f.Requests().back(), "1:30001");
+}
+
+TEST(TPollEngineTest, AtTheBusPaceASilentUnitIsLostByTheSameCounts)
+{
+    PacedEngine f;
+    f.AddDevices({1});
+    FakeUps ups;
+    f.Poll.StepAtBusPace();
+    f.Poll.ReplyTimedOut(); // address 0
+    f.Answer(ups);
+    f.Poll.StepAtBusPace();
+    ASSERT_EQ(f.UpsInfo[1].LinkState, kLinkOnline);
+
+    std::vector<int> linkStates;
+    for (int i = 0; i < 12; ++i) {
+        f.Poll.ReplyTimedOut();
+        linkStates.push_back(f.UpsInfo[1].LinkState);
+    }
+    EXPECT_EQ(linkStates, (std::vector<int>{0, 0, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2}));
+    EXPECT_EQ(f.EventCount(0, 18), 1) << "Communication lost";
+}
+
+TEST(TPollEngineTest, ThePaceCanBeChangedInTheMiddleOfACycle)
+{
+    PacedEngine f;
+    f.AddDevices({1});
+    f.Poll.Timer1Timer();
+    ASSERT_EQ(f.Sent.size(), 1u);
+
+    // To the fixed pace while a reply is awaited: the request is given up
+    // on the next tick and the ticks take over.
+    f.Settings.PortInfo.PollMode = 0;
+    f.Poll.Timer1Timer();
+    EXPECT_FALSE(f.Poll.Pace().AwaitingReply());
+    EXPECT_EQ(f.Run(13).size(), 1u);
+    ASSERT_EQ(f.Sent.size(), 2u);
+
+    // And back, in the middle of the ten waiting ticks.
+    f.Settings.PortInfo.PollMode = 1;
+    for (int i = 0; i < 10 && f.Sent.size() == 2u; ++i)
+        f.Poll.Timer1Timer();
+    EXPECT_EQ(f.Sent.size(), 3u);
+    EXPECT_TRUE(f.Poll.Pace().AwaitingReply());
 }
 
 } // namespace

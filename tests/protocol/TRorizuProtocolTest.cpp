@@ -187,4 +187,18 @@ TEST(TRorizuProtocolTest, AnAlarmReplyWithoutAllItemsLeavesTheList)
     EXPECT_EQ(AlarmCodes(f.Rec), (std::vector<std::int32_t>{100}));
 }
 
+TEST(TRorizuProtocolTest, ALateAlarmReplyIsNotReadAsTheLoads)
+{
+    RorizuFixture f;
+    // Read as the loads, these alarm items give a load of about -2.4e30 %.
+    const QByteArray alarms = AsciiInfo(kAlarmsInfo, {{101, "F1F1F1F1F1F1F1F1F1F1F1F1F1F1"}, {127, "E0"}});
+    ASSERT_TRUE(f.Answer(Alarms, alarms));
+    ASSERT_TRUE(f.Answer(Loads, AsciiInfo(kLoadsInfo, {{113, "00001442"}})));
+    ASSERT_EQ(f.Rec.LoadPercent[0], 37.0);
+
+    EXPECT_FALSE(f.Answer(Loads, alarms));
+    EXPECT_EQ(f.Debug.StrayReplyCnt, 1);
+    EXPECT_EQ(f.Rec.LoadPercent[0], 37.0);
+}
+
 } // namespace

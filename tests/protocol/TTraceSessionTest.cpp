@@ -81,12 +81,15 @@ TEST(TTraceSessionTest, GridCodesNameTheEngineVariables)
     f.Settings.PortInfo.MaxReSend = 3;
     f.Settings.PortInfo.CommErrCnt = 5;
     f.Settings.PortInfo.CommLostCnt = 10;
+    f.Settings.PortInfo.PollMode = 1;
+    f.Settings.PortInfo.ReplyTimeout = 750;
     f.Poll.OpenPort(); // takes the line settings above
     f.Debug.SendCnt = 8;
     f.Debug.AckCnt = 7;
     f.Debug.AckOkCnt = 5;
     f.Debug.ErrCnt = {1, 2, 3, 4, 5, 6};
     f.Debug.InvalidFrameCnt[0] = 9;
+    f.Debug.StrayReplyCnt = 4;
     f.Trace.RefreshRate();
     f.Engine.ReqPending = 255;
     f.Engine.WaitTicks = 4;
@@ -108,8 +111,9 @@ TEST(TTraceSessionTest, GridCodesNameTheEngineVariables)
         {22, 4800}, {23, 35},  {24, 8},   {100, 8},  {25, 7},   {102, 7},   {26, 87},  {105, 87},
         {27, 15},   {28, 3},   {29, 5},   {30, 10},  {50, 1},   {53, 4},    {54, 1},   {55, 3},
         {56, 8},    {57, 5},   {58, 2},   {103, 5},  {104, 62}, {110, 1},   {115, 6},  {200, 40},
-        {209, 49},  {213, 13}, {227, 17}, {300, 10}, {319, 119}, {1000, 9}, {1001, 0}, {0, 0},
-        {20, 0},    {31, 0},   {116, 0},  {230, 0},  {320, 0},  {1101, 0},  {9099, 0},
+        {209, 49},  {213, 13}, {227, 17}, {300, 10}, {319, 119}, {1000, 9}, {1001, 0}, {31, 1},
+        {32, 750},  {116, 4},  {0, 0},    {20, 0},   {33, 0},   {117, 0},   {230, 0},  {320, 0},
+        {1101, 0},  {9099, 0},
     };
     for (const auto &c : cases)
         EXPECT_EQ(f.Trace.VariableValue(c.code), c.value) << "code " << c.code;
@@ -133,6 +137,8 @@ TEST(TTraceSessionTest, StatisticsAndFailureLines)
     f.Trace.RefreshRate();
     EXPECT_EQ(f.Trace.CommInfoText(), "Send:3;  AcK:3;  AckOK:2;  Rate:66.7");
     EXPECT_EQ(f.Trace.CommErrText(), "B:4; F:12; ");
+    f.Debug.StrayReplyCnt = 2;
+    EXPECT_EQ(f.Trace.CommErrText(), "B:4; F:12; G:2; ");
     EXPECT_EQ(f.Trace.VariableValue(104), 66);
 
     // More replies than requests (a manual frame answered twice) still
@@ -152,6 +158,7 @@ TEST(TTraceSessionTest, ClearingTouchesOnlyItsOwnCounters)
     f.Debug.AckCnt = 4;
     f.Debug.AckOkCnt = 3;
     f.Debug.ErrCnt = {1, 1, 1, 1, 1, 1};
+    f.Debug.StrayReplyCnt = 1;
     f.Debug.InvalidFrameCnt[0] = 2;
     f.Diag[10] = 77;
 

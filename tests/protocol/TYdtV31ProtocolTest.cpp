@@ -109,4 +109,51 @@ TEST(TYdtV31ProtocolTest, FieldsBeyondAShortInfoKeepTheirValues)
     EXPECT_EQ(f.Rec.State, kStateBypass);
 }
 
+TEST(TYdtV31ProtocolTest, ALateReplyIsNotTakenForTheAnswerToTheNextCommand)
+{
+    YdtFixture f;
+    // 220.00 V on every phase: read as a status reply, CmmState1 would be
+    // 0xF055, which derives EPO.
+    const QByteArray voltages = AsciiInfo(46, {{15, "55F055F055F055F055F055F0"}});
+    const QByteArray online = AsciiInfo(22, {{19, "04"}, {21, "CC00"}, {25, "C700"}});
+    const QByteArray alarms = AsciiInfo(38, {{33, "0100"}});
+    ASSERT_TRUE(f.Answer(Voltages, voltages));
+    ASSERT_TRUE(f.Answer(Status, online));
+    ASSERT_TRUE(f.Answer(Alarms, AsciiInfo(38, {})));
+    ASSERT_EQ(f.Rec.State, kStateOnline);
+
+    // The unit answers each command after the next one has gone out.
+    EXPECT_FALSE(f.Answer(Status, voltages));
+    EXPECT_FALSE(f.Answer(Alarms, online));
+    EXPECT_EQ(f.Debug.StrayReplyCnt, 2);
+    EXPECT_EQ(f.Debug.AckOkCnt, 5) << "sound frames, of other commands";
+    EXPECT_EQ(f.Rec.CmmState1, 0xCC00);
+    EXPECT_EQ(f.Rec.State, kStateOnline);
+    EXPECT_EQ(f.Rec.AlarmCount, 0);
+    EXPECT_EQ(f.Protocol.RequestKind(), Alarms) << "the command asked still waits for its reply";
+
+    // Its own reply, even of a length not seen before, is taken.
+    ASSERT_TRUE(f.Answer(Alarms, AsciiInfo(40, {{33, "0100"}})));
+    EXPECT_EQ(f.Rec.AlarmCount, 1);
+    ASSERT_TRUE(f.Answer(Alarms, alarms));
+}
+
+TEST(TYdtV31ProtocolTest, AnotherUnitAtTheAddressIsLearntAfreshOnceTheLinkIsLost)
+{
+    YdtFixture f;
+    ASSERT_TRUE(f.Answer(Voltages, AsciiInfo(46, {})));
+    ASSERT_TRUE(f.Answer(Status, AsciiInfo(22, {})));
+    EXPECT_FALSE(f.Answer(Voltages, AsciiInfo(22, {})));
+    // The unit went away; the one now at its address answers the voltage
+    // command with the length the first gave its status. Only the voltage
+    // command is asked of a lost unit: the same length again and again is
+    // that command's own.
+    f.Rec.LinkState = kLinkLost;
+    std::vector<bool> taken;
+    for (int i = 0; i < TAsciiReplyLengths::kRepeatsToRelearn; ++i)
+        taken.push_back(f.Answer(Voltages, AsciiInfo(22, {{15, "55F0"}})));
+    EXPECT_EQ(taken, (std::vector<bool>{false, false, true}));
+    EXPECT_DOUBLE_EQ(f.Rec.InputVolt[0], 220.0);
+}
+
 } // namespace

@@ -45,12 +45,28 @@ protected:
     TCommBlocks()
     {
         comm.SetReadIntervalTimeout(50);
-        QObject::connect(&comm, &TComm::OnReceiveData, [this](const QByteArray &block) { blocks << block; });
+        QObject::connect(&comm, &TComm::OnReceiveData, [this](const QByteArray &block, qint64 startedMs) {
+            blocks << block;
+            starts << startedMs;
+        });
+        QObject::connect(&comm, &TComm::OnReceiveStarted, [this] { ++blocksStarted; });
     }
 
     TComm comm;
     QList<QByteArray> blocks;
+    QList<qint64> starts;
+    int blocksStarted = 0;
 };
+
+// Frames of the owner in the frame-end tests: up to and including ";", or
+// nothing known of a block that begins with "!".
+int SemicolonFrameEnd(QByteArrayView block)
+{
+    if (block.startsWith('!'))
+        return -1;
+    const qsizetype end = block.indexOf(';');
+    return end < 0 ? 0 : static_cast<int>(end + 1);
+}
 
 // A TComm on one side of a pseudo-terminal, the test on the other.
 class TCommOnPty : public ::testing::Test
@@ -120,6 +136,50 @@ TEST_F(TCommBlocks, EndingWithNothingPendingDeliversNothing)
     comm.TakeReceivedBytes(Pattern(2048), 0);
     comm.EndReceivedBlock();
     EXPECT_EQ(blocks.size(), 1);
+}
+
+TEST_F(TCommBlocks, CompleteFramesLeaveAtOnceAndOnlyTheRestWaitsForSilence)
+{
+    const struct {
+        QList<QByteArray> reads;
+        QList<QByteArray> atOnce;
+        QList<QByteArray> afterSilence;
+    } rows[] = {
+        {{"ab;"}, {"ab;"}, {}},
+        {{"a", "b", ";"}, {"ab;"}, {}},
+        {{"ab;cd;"}, {"ab;", "cd;"}, {}},  // two frames run together
+        {{"ab;x", "y"}, {"ab;"}, {"xy"}},  // a frame, then the start of another
+        {{"!b"}, {}, {"!b"}},              // no frame of the owner's: the silence ends it
+        {{"!!", "ab;"}, {"!!", "ab;"}, {}}, // garbage, then a frame: each a block, at once
+        {{"!b!c"}, {}, {"!b!c"}},
+        {{"half"}, {}, {"half"}},
+    };
+    comm.SetFrameEnd(SemicolonFrameEnd);
+    for (const auto &row : rows) {
+        blocks.clear();
+        qint64 now = 1000;
+        for (const QByteArray &read : row.reads)
+            comm.TakeReceivedBytes(read, now++);
+        EXPECT_EQ(blocks, row.atOnce) << row.reads.join('|').constData();
+        comm.EndReceivedBlock();
+        EXPECT_EQ(blocks, row.atOnce + row.afterSilence) << row.reads.join('|').constData();
+    }
+}
+
+TEST_F(TCommBlocks, EachBlockCarriesTheTimeItsFirstByteArrived)
+{
+    comm.SetFrameEnd(SemicolonFrameEnd);
+    comm.TakeReceivedBytes("ab", 100);
+    comm.TakeReceivedBytes("c;xy", 130); // a frame, and the next block begins in the same read
+    comm.TakeReceivedBytes("z", 140);
+    comm.EndReceivedBlock();
+    comm.SetFrameEnd(nullptr);
+    comm.TakeReceivedBytes("no;", 300); // without frame ends only the silence counts
+    comm.TakeReceivedBytes("more", 320);
+    comm.EndReceivedBlock();
+    EXPECT_EQ(blocks, (QList<QByteArray>{"abc;", "xyz", "no;more"}));
+    EXPECT_EQ(starts, (QList<qint64>{100, 130, 300}));
+    EXPECT_EQ(blocksStarted, 3);
 }
 
 TEST_F(TCommOnPty, TwoBurstsSeparatedBySilenceArriveAsTwoBlocks)

@@ -1,9 +1,12 @@
 #include "SimPort.h"
 
+#include "serial/LineTiming.h"
+
 #include <QDateTime>
 #include <QSerialPort>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +21,7 @@ SimPort::SimPort(SimSlave &slave, int gapMs, QObject *parent) : QObject(parent),
     m_silence.setTimerType(Qt::PreciseTimer);
     m_silence.setInterval(gapMs);
     connect(&m_silence, &QTimer::timeout, this, &SimPort::EndOfFrame);
+    m_clock.start();
 }
 
 SimPort::~SimPort()
@@ -84,8 +88,17 @@ void SimPort::ReadPty()
 
 void SimPort::Receive(const QByteArray &bytes)
 {
+    if (m_frame.isEmpty())
+        m_frameStartMs = m_clock.elapsed();
     m_frame.append(bytes);
     m_silence.start();
+}
+
+qint64 SimPort::ReplyDueMs(qint64 requestStartMs, int requestBytes, int replyBytes, int delayMs) const
+{
+    constexpr int kStopBits = 1;
+    const double wireMs = WireTimeMs(requestBytes + replyBytes, m_baud, kStopBits);
+    return requestStartMs + WholeMsUp(wireMs) + m_turnaroundMs + delayMs;
 }
 
 void SimPort::EndOfFrame()
@@ -99,8 +112,11 @@ void SimPort::EndOfFrame()
     const SimReply reply = m_slave.Answer(request);
     if (reply.bytes.isEmpty())
         return;
-    if (reply.delayMs > 0)
-        QTimer::singleShot(reply.delayMs, Qt::PreciseTimer, this, [this, reply] { Deliver(reply); });
+    const qint64 due = ReplyDueMs(m_frameStartMs, static_cast<int>(request.size()),
+                                  static_cast<int>(reply.bytes.size()), reply.delayMs);
+    const qint64 waitMs = due - m_clock.elapsed();
+    if (waitMs > 0)
+        QTimer::singleShot(static_cast<int>(waitMs), Qt::PreciseTimer, this, [this, reply] { Deliver(reply); });
     else
         Deliver(reply);
 }

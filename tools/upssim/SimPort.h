@@ -3,6 +3,7 @@
 #include "SimSlave.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -12,7 +13,11 @@ class QSocketNotifier;
 
 // The wire side of the simulator: a pseudo-terminal or a serial device. A
 // request ends, as on a real slave, when the line has been silent for the
-// gap time; the reply goes out after the answering unit's delay.
+// gap time. The reply goes out when a real line would carry it: after the
+// request and the reply have taken their wire time at the line's baud rate
+// and the unit its turnaround, and after the answering unit's delay, all
+// counted from the request's first byte. A pseudo-terminal carries bytes at
+// once; without this a benchmark on it would measure nothing real.
 class SimPort : public QObject
 {
     Q_OBJECT
@@ -24,6 +29,17 @@ public:
     // Opens a new pseudo-terminal; slavePath is the device a master opens.
     bool OpenPty(QString *slavePath, QString *error);
     bool OpenDevice(const QString &device, int baud, QString *error);
+
+    // The line's baud rate for the wire time, and the unit's turnaround in
+    // ms. A baud rate of 0 leaves the wire time out.
+    void SetLineTiming(int baud, int turnaroundMs)
+    {
+        m_baud = baud;
+        m_turnaroundMs = turnaroundMs;
+    }
+    // When the reply to a request whose first byte arrived at requestStartMs
+    // is due, on the port's clock.
+    qint64 ReplyDueMs(qint64 requestStartMs, int requestBytes, int replyBytes, int delayMs) const;
 
     // Writes every frame received and sent to standard error, as hex bytes
     // or, for the ASCII protocols, as text.
@@ -47,7 +63,11 @@ private:
 
     SimSlave &m_slave;
     QTimer m_silence;
+    QElapsedTimer m_clock;
     QByteArray m_frame;
+    qint64 m_frameStartMs = 0;
+    int m_baud = 0;
+    int m_turnaroundMs = 0;
     bool m_trace = false;
     bool m_traceAsText = false;
     int m_ptyMaster = -1;

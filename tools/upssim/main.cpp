@@ -25,6 +25,9 @@ const char kHelpDetails[] = R"(
 The first line on standard output is the device to give the monitor as its
 port (ComName): a pseudo-terminal such as /dev/pts/5, or the --port device.
 Frame ends are found by silence on the line, as on a real slave (--gap).
+Replies keep the time of a real line: each is written once the request and
+the reply would have crossed the line at --baud (8N1) and the unit has taken
+its --turnaround, counted from the request's first byte.
 
 Protocols:
   modbus  Modbus RTU. Function 4 reads input registers 30001-30014,
@@ -57,7 +60,7 @@ Unit settings (--set, --event and the config file), key=value:
                   ROrizu alarm items);
                   clear=CODE or clear=all drops raised alarms.
   silent=1|0      stop answering / answer again.
-  delay=MS        wait before each reply (a late reply).
+  delay=MS        wait before each reply, beyond its wire time (a late reply).
   split=MS        send each reply in two halves, MS of silence between.
   twice=1|0       send each reply twice, run together.
   answeras=ADDR   replies carry this address instead of the unit's (0: own).
@@ -196,8 +199,11 @@ int main(int argc, char **argv)
                                         QStringLiteral("Serial device to answer on instead of a new pseudo-terminal."),
                                         QStringLiteral("DEVICE"));
     const QCommandLineOption baudOption(QStringLiteral("baud"),
-                                        QStringLiteral("Baud rate of --port (default 9600)."),
+                                        QStringLiteral("Baud rate of --port, and of the wire time (default 9600)."),
                                         QStringLiteral("RATE"), QStringLiteral("9600"));
+    const QCommandLineOption turnaroundOption(QStringLiteral("turnaround"),
+                                              QStringLiteral("Ms a unit takes between a request and its reply (default 5)."),
+                                              QStringLiteral("MS"), QStringLiteral("5"));
     const QCommandLineOption gapOption(QStringLiteral("gap"),
                                        QStringLiteral("Silence in ms that ends a request (default 5)."),
                                        QStringLiteral("MS"), QStringLiteral("5"));
@@ -221,7 +227,8 @@ int main(int argc, char **argv)
                                             QStringLiteral("Apply [UNIT:]KEY=VALUE,... lines read from standard input."));
     const QCommandLineOption verboseOption({QStringLiteral("v"), QStringLiteral("verbose")},
                                            QStringLiteral("Print every frame and scenario step on standard error."));
-    parser.addOptions({helpOption, protocolOption, unitsOption, portOption, baudOption, gapOption, configOption,
+    parser.addOptions({helpOption, protocolOption, unitsOption, portOption, baudOption, turnaroundOption, gapOption,
+                       configOption,
                        setOption, eventOption, malformedOption, steadyOption, speedOption, commandsOption,
                        verboseOption});
     if (!parser.parse(QCoreApplication::arguments()))
@@ -289,14 +296,19 @@ int main(int argc, char **argv)
     const int gapMs = parser.value(gapOption).toInt(&gapOk);
     if (!gapOk || gapMs < 1 || gapMs > 10000)
         return Fail(QStringLiteral("bad --gap value"));
+    bool baudOk = false;
+    const int baud = parser.value(baudOption).toInt(&baudOk);
+    if (!baudOk || baud <= 0)
+        return Fail(QStringLiteral("bad --baud value"));
+    bool turnaroundOk = false;
+    const int turnaroundMs = parser.value(turnaroundOption).toInt(&turnaroundOk);
+    if (!turnaroundOk || turnaroundMs < 0 || turnaroundMs > 10000)
+        return Fail(QStringLiteral("bad --turnaround value"));
     SimPort port(*slave, gapMs);
     port.SetTrace(parser.isSet(verboseOption), protocol != QLatin1String("modbus"));
+    port.SetLineTiming(baud, turnaroundMs);
     QString device;
     if (parser.isSet(portOption)) {
-        bool baudOk = false;
-        const int baud = parser.value(baudOption).toInt(&baudOk);
-        if (!baudOk || baud <= 0)
-            return Fail(QStringLiteral("bad --baud value"));
         device = parser.value(portOption);
         if (!port.OpenDevice(device, baud, &error))
             return Fail(error);

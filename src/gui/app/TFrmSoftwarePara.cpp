@@ -22,15 +22,17 @@ TFrmSoftwarePara::TFrmSoftwarePara(TSettings &settings, QString settingsFile, TA
       FActions(std::move(actions)), FPortItems(PortListItems(settings.PortInfo.ComName, systemDevices)),
       FBaudItems(BaudListItems(settings.PortInfo.BaudRate)), FComName(Named(new QComboBox(this), "cbxComName")),
       FBaudRate(Named(new QComboBox(this), "cbxBaudRate")), FProtocol(Named(new QComboBox(this), "cbxcurProtocol")),
-      FAutoStartup(Named(new QCheckBox(this), "crbAutoStartup")), FSave(Named(new QPushButton(this), "SaveSetBtn")),
+      FPollMode(Named(new QComboBox(this), "cbxPollMode")), FAutoStartup(Named(new QCheckBox(this), "crbAutoStartup")), FSave(Named(new QPushButton(this), "SaveSetBtn")),
       FCancel(Named(new QPushButton(this), "Button4")), FComLabel(Named(new QLabel(this), "bsSkinLabel2")),
-      FBaudLabel(Named(new QLabel(this), "bsSkinLabel3")), FProtocolLabel(Named(new QLabel(this), "lbProtocol"))
+      FBaudLabel(Named(new QLabel(this), "bsSkinLabel3")), FProtocolLabel(Named(new QLabel(this), "lbProtocol")),
+      FPollModeLabel(Named(new QLabel(this), "lbPollMode"))
 {
     setObjectName(QStringLiteral("FrmSoftwarePara"));
     FComName->addItems(FPortItems);
     FComName->setMaxVisibleItems(20);
     FBaudRate->addItems(FBaudItems);
     FProtocol->addItems(ProtocolListItems());
+    FPollMode->addItems(PollModeItems(false));
 
     auto *fields = new QFormLayout;
     fields->setHorizontalSpacing(14);
@@ -38,6 +40,7 @@ TFrmSoftwarePara::TFrmSoftwarePara(TSettings &settings, QString settingsFile, TA
     fields->addRow(FComLabel, FComName);
     fields->addRow(FBaudLabel, FBaudRate);
     fields->addRow(FProtocolLabel, FProtocol);
+    fields->addRow(FPollModeLabel, FPollMode);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(FSave);
@@ -65,6 +68,10 @@ void TFrmSoftwarePara::ApplyLanguage()
     FSave->setText(LanguageText(zh, "保存设置", "Save Setting"));
     FCancel->setText(LanguageText(zh, "取消", "Cancel"));
     FProtocolLabel->setText(LanguageText(zh, "通讯协议:", "Protocol:"));
+    FPollModeLabel->setText(LanguageText(zh, "轮询节拍:", "Poll pace:"));
+    const QStringList paces = PollModeItems(zh);
+    for (int i = 0; i < paces.size(); ++i)
+        FPollMode->setItemText(i, paces[i]);
 }
 
 void TFrmSoftwarePara::FormShow()
@@ -75,6 +82,7 @@ void TFrmSoftwarePara::FormShow()
     FBaudRate->setCurrentIndex(ItemIndex(FBaudItems, QString::number(port.BaudRate)));
     FAutoStartup->setChecked(port.AutoStart);
     FProtocol->setCurrentIndex(ProtocolItemIndex(port.Protocol));
+    FPollMode->setCurrentIndex(PollModeIndex(port.PollMode));
 }
 
 void TFrmSoftwarePara::showEvent(QShowEvent *event)
@@ -99,7 +107,7 @@ bool TFrmSoftwarePara::Step(const std::function<void()> &step)
 void TFrmSoftwarePara::SaveSetBtnClick()
 {
     ApplySoftwareChoices(FSettings, {FComName->currentText(), FBaudRate->currentText(), FAutoStartup->isChecked(),
-                                     FProtocol->currentIndex()});
+                                     FProtocol->currentIndex(), FPollMode->currentIndex()});
     // A step that fails keeps the window open with the new values in memory
     // only; the user may pick another port and save again, or cancel.
     const bool saved = Step([this] { FAutoStart.Apply(FSettings.PortInfo.AutoStart); })

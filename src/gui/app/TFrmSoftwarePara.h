@@ -13,8 +13,8 @@ class QLabel;
 class QPushButton;
 struct TSettings;
 
-// The software parameter window: serial port, baud rate, protocol and
-// whether the program starts with the desktop session. Showing it already
+// The software parameter window: serial port, baud rate, protocol, the pace
+// of polling and whether the program starts with the desktop session. Showing it already
 // switches the bus to Modbus in memory. Saving applies everything at once:
 // autostart entry, port reopened, main window layout, settings file.
 class TFrmSoftwarePara : public QDialog {
@@ -54,10 +54,12 @@ private:
     QComboBox *FComName;
     QComboBox *FBaudRate;
     QComboBox *FProtocol;
+    QComboBox *FPollMode;
     QCheckBox *FAutoStartup;
     QPushButton *FSave;
     QPushButton *FCancel;
     QLabel *FComLabel;
     QLabel *FBaudLabel;
     QLabel *FProtocolLabel;
+    QLabel *FPollModeLabel;
 };

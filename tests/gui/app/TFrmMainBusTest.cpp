@@ -25,7 +25,7 @@ protected:
     void StartSimulator(const QStringList &arguments)
     {
         ASSERT_TRUE(Sim.Start(arguments)) << Sim.ErrorText().toStdString();
-        WriteSettings(QStringLiteral("[CommPort]\nComName=%1\nProtocol=2\nReadIntervalTimeout=30\n")
+        WriteSettings(QStringLiteral("[CommPort]\nComName=%1\nProtocol=2\nReadIntervalTimeout=30\n[CommMast]\nPollMode=1\n")
                           .arg(Sim.PortPath())
                           .toUtf8());
     }

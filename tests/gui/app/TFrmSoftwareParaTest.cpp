@@ -73,6 +73,8 @@ TEST_F(SoftwareParaWindow, ShowingSelectsTheStoredValuesAndCancelChangesNothing)
     EXPECT_EQ(Shown("cbxBaudRate"), "4800");
     EXPECT_EQ(Shown("cbxcurProtocol"), "YD/T V3.1");
     EXPECT_EQ(Find<QComboBox>("cbxcurProtocol")->count(), 3);
+    EXPECT_EQ(Shown("cbxPollMode"), "Fixed pace");
+    EXPECT_EQ(Find<QLabel>("lbPollMode")->text(), "Poll pace:");
     EXPECT_TRUE(Find<QCheckBox>("crbAutoStartup")->isChecked());
     EXPECT_EQ(Settings.PortInfo.Protocol, 0);
 
@@ -92,6 +94,8 @@ TEST_F(SoftwareParaWindow, ChineseCaptions)
     EXPECT_EQ(Window->windowTitle(), QString::fromUtf8("软件参数设定"));
     EXPECT_EQ(Find<QLabel>("bsSkinLabel2")->text(), QString::fromUtf8("通讯串口"));
     EXPECT_EQ(Find<QLabel>("lbProtocol")->text(), QString::fromUtf8("通讯协议:"));
+    EXPECT_EQ(Find<QLabel>("lbPollMode")->text(), QString::fromUtf8("轮询节拍:"));
+    EXPECT_EQ(Find<QComboBox>("cbxPollMode")->itemText(1), QString::fromUtf8("总线节拍"));
     EXPECT_EQ(Find<QPushButton>("SaveSetBtn")->text(), QString::fromUtf8("保存设置"));
 }
 
@@ -105,6 +109,7 @@ TEST_F(SoftwareParaWindow, SaveReopensThePortFollowsTheLayoutAndWritesTheFileAnd
     Find<QComboBox>("cbxBaudRate")->setCurrentText("9600");
     Find<QCheckBox>("crbAutoStartup")->setChecked(true);
     Find<QComboBox>("cbxcurProtocol")->setCurrentText("Modbus");
+    Find<QComboBox>("cbxPollMode")->setCurrentIndex(1);
     Save();
 
     EXPECT_EQ(Window->result(), QDialog::Accepted);
@@ -118,6 +123,8 @@ TEST_F(SoftwareParaWindow, SaveReopensThePortFollowsTheLayoutAndWritesTheFileAnd
     EXPECT_EQ(stored.PortInfo.BaudRate, 9600);
     EXPECT_EQ(stored.PortInfo.Protocol, 2);
     EXPECT_TRUE(stored.PortInfo.AutoStart);
+    EXPECT_EQ(stored.PortInfo.PollMode, 1);
+    EXPECT_EQ(stored.PortInfo.ReplyTimeout, 500);
     EXPECT_TRUE(ReadFileBytes(SettingsFile).contains("[Other]"));
 
     // Saved again with the box cleared, the entry goes.

@@ -98,7 +98,7 @@ TEST_F(ControlWindows, CommandsReachTheSimulatedUnit)
 {
     ASSERT_TRUE(Sim.Start({"--protocol", "modbus", "--units", "1", "--steady", "--set", "softstart=1"}))
         << Sim.ErrorText().toStdString();
-    WriteSettings(QStringLiteral("[CommPort]\nComName=%1\nProtocol=2\nReadIntervalTimeout=30\n")
+    WriteSettings(QStringLiteral("[CommPort]\nComName=%1\nProtocol=2\nReadIntervalTimeout=30\n[CommMast]\nPollMode=1\n")
                       .arg(Sim.PortPath())
                       .toUtf8());
     WriteDevices({1});

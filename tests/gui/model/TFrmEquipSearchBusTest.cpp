@@ -45,7 +45,7 @@ TEST_P(SearchOnTheBus, UnitsOfTheRangeAreFoundAppendedAndPolled)
     // 4 and 7 are silent; 9 answers but lies beyond the range.
     ASSERT_TRUE(Sim.Start({"--protocol", GetParam().SimName, "--units", "3,5,6,9", "--steady"}))
         << Sim.ErrorText().toStdString();
-    WriteSettings(QStringLiteral("[CommPort]\nComName=%1\nProtocol=%2\nReadIntervalTimeout=30\n")
+    WriteSettings(QStringLiteral("[CommPort]\nComName=%1\nProtocol=%2\nReadIntervalTimeout=30\n[CommMast]\nPollMode=1\n")
                       .arg(Sim.PortPath())
                       .arg(GetParam().Setting)
                       .toUtf8());

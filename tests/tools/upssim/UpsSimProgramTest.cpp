@@ -89,6 +89,8 @@ TEST(UpsSimProgram, RefusesABadScenario)
     EXPECT_FALSE(sim.Start({QStringLiteral("--units"), QStringLiteral("1"), QStringLiteral("--set"),
                             QStringLiteral("1:state=flying")}));
     EXPECT_TRUE(sim.ErrorText().contains(QLatin1String("flying"))) << sim.ErrorText().toStdString();
+    EXPECT_FALSE(sim.Start({QStringLiteral("--turnaround"), QStringLiteral("-1")}));
+    EXPECT_TRUE(sim.ErrorText().contains(QLatin1String("--turnaround"))) << sim.ErrorText().toStdString();
 }
 
 } // namespace
