@@ -53,8 +53,11 @@ bool TAsciiProtocol::DecodeReply(const std::uint8_t *buffer, int length)
     if (IsStrayReply(reply))
         return false;
     FRecord = FContext.UpsInfo.Find(FCurAddr);
-    if (FRecord != nullptr && FRequestKind >= 1 && FRequestKind <= FCommands.size())
-        DecodeInfo(FRequestKind, reply, *FRecord);
+    if (FRecord != nullptr && FRequestKind >= 1 && FRequestKind <= FCommands.size()
+        && !DecodeInfo(FRequestKind, reply, *FRecord)) {
+        ++FContext.Debug.StrayReplyCnt;
+        return false;
+    }
     // A second reply to the same request is valid but carries nothing new.
     FRequestKind = 0;
     return true;

@@ -39,7 +39,10 @@ protected:
 
     // Stores what a valid reply to a request of this kind carries. Fields
     // whose positions lie beyond the reply's INFO keep their values.
-    virtual void DecodeInfo(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec) = 0;
+    // Stores what the reply to a command of this kind carries; false when
+    // its INFO ends before a field the command must carry, which makes the
+    // reply no answer to it.
+    virtual bool DecodeInfo(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec) = 0;
 
 private:
     // A valid frame that answers another command than the one asked is

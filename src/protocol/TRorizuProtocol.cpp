@@ -120,11 +120,15 @@ std::vector<std::int32_t> AlarmCodes(const TAsciiFrame &reply)
     return codes;
 }
 
+// The alarm list is only ever replaced by one read from a complete set of
+// items; a reply without them is no answer to the alarm command.
+bool HasAllAlarmItems(const TAsciiFrame &reply)
+{
+    return reply.InfoField(kSecondGroupStart, kLastItemEnd - kSecondGroupStart) != nullptr;
+}
+
 void DecodeAlarms(const TAsciiFrame &reply, TUpsInfo &rec)
 {
-    // The list is only replaced by one read from a complete set of items.
-    if (reply.InfoField(kSecondGroupStart, kLastItemEnd - kSecondGroupStart) == nullptr)
-        return;
     const std::vector<std::int32_t> codes = AlarmCodes(reply);
     rec.AlarmCount = 0;
     for (std::int32_t code : codes)
@@ -174,7 +178,7 @@ std::int32_t TRorizuProtocol::StateFromSupplies(const TUpsInfo &rec)
     return kStateStandby;
 }
 
-void TRorizuProtocol::DecodeKind(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec)
+bool TRorizuProtocol::DecodeKind(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec)
 {
     switch (kind) {
     case kVoltages: DecodeVoltages(reply, rec); break;
@@ -183,6 +187,8 @@ void TRorizuProtocol::DecodeKind(std::uint8_t kind, const TAsciiFrame &reply, TU
             DecodeStatus(reply, rec);
         break;
     case kAlarms:
+        if (!HasAllAlarmItems(reply))
+            return false;
         if (rec.OkCnt >= kMinOkCntForItems)
             DecodeAlarms(reply, rec);
         break;
@@ -190,4 +196,5 @@ void TRorizuProtocol::DecodeKind(std::uint8_t kind, const TAsciiFrame &reply, TU
     case kBackupTime: DecodeBackupTime(reply, rec); break;
     default: break;
     }
+    return true;
 }

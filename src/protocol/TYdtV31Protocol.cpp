@@ -92,8 +92,9 @@ TYdtV31Protocol::TYdtV31Protocol(const TBusContext &context)
 {
 }
 
-void TYdtV31Protocol::DecodeKind(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec)
+bool TYdtV31Protocol::DecodeKind(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec)
 {
+    // A field beyond a short INFO keeps its value; the reply still counts.
     switch (kind) {
     case kVoltages: DecodeVoltages(reply, rec); break;
     case kStatus: DecodeStatus(reply, rec); break;
@@ -102,4 +103,5 @@ void TYdtV31Protocol::DecodeKind(std::uint8_t kind, const TAsciiFrame &reply, TU
     case kBattery: DecodeBattery(reply, rec); break;
     default: break;
     }
+    return true;
 }

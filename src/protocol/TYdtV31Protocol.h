@@ -13,11 +13,11 @@ public:
     explicit TYdtV31Protocol(const TBusContext &context);
 
     // Stores what a reply to a request of this kind (1 to 5) carries.
-    static void DecodeKind(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec);
+    static bool DecodeKind(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec);
 
 protected:
-    void DecodeInfo(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec) override
+    bool DecodeInfo(std::uint8_t kind, const TAsciiFrame &reply, TUpsInfo &rec) override
     {
-        DecodeKind(kind, reply, rec);
+        return DecodeKind(kind, reply, rec);
     }
 };

@@ -178,13 +178,14 @@ TEST(TRorizuProtocolTest, AlarmItemsGiveCodesMainGroupFirst)
     EXPECT_EQ(every.Rec.AlarmCount, 56 + 6) << "items 35 and 48 give one code each";
 }
 
-TEST(TRorizuProtocolTest, AnAlarmReplyWithoutAllItemsLeavesTheList)
+TEST(TRorizuProtocolTest, AnAlarmReplyWithoutAllItemsIsRejectedAndCounted)
 {
     RorizuFixture f;
     ASSERT_TRUE(f.Answer(Alarms, AsciiInfo(kAlarmsInfo, {{31, "01"}, {127, "E0"}})));
     ASSERT_EQ(AlarmCodes(f.Rec), (std::vector<std::int32_t>{100}));
-    ASSERT_TRUE(f.Answer(Alarms, AsciiInfo(kAlarmsInfo - 1, {{127, "E0"}})));
+    EXPECT_FALSE(f.Answer(Alarms, AsciiInfo(kAlarmsInfo - 1, {{127, "E0"}})));
     EXPECT_EQ(AlarmCodes(f.Rec), (std::vector<std::int32_t>{100}));
+    EXPECT_EQ(f.Debug.StrayReplyCnt, 1);
 }
 
 TEST(TRorizuProtocolTest, ALateAlarmReplyIsNotReadAsTheLoads)
