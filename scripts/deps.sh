@@ -3,12 +3,16 @@
 # asking apt only when one of them is missing.
 set -euo pipefail
 
+# qt6-httpserver-dev needs qt6-websockets-dev for its CMake files but does
+# not depend on it.
 packages=(
   g++ cmake ninja-build ccache pkg-config
-  qt6-base-dev libqt6opengl6-dev qt6-serialport-dev qt6-charts-dev qt6-l10n-tools
+  qt6-base-dev libqt6opengl6-dev qt6-serialport-dev qt6-charts-dev qt6-httpserver-dev qt6-websockets-dev
+  qt6-l10n-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth fonts-wqy-microhei
+  prometheus chromium
 )
 
 missing=()

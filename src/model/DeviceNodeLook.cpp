@@ -16,20 +16,31 @@ QString WithStatus(const QString &name, const QString &status)
 
 } // namespace
 
-TDeviceNodeLook DeviceNodeLook(const QString &name, const TUpsInfo &rec, bool portOpened, quint8 language)
+QString DeviceStatusText(const TUpsInfo &rec, bool portOpened, quint8 language)
 {
     if (!portOpened)
-        return {kIconOffline, WithStatus(name, GetStateText(kStateLinkDown, language)), true};
+        return GetStateText(kStateLinkDown, language);
+    switch (rec.LinkState) {
+    case kLinkOnline: return rec.State >= 0 ? GetStateText(rec.State, language) : QString();
+    case kLinkError: return GetEventText(kEventLinkError, language);
+    default: return GetEventText(kEventLinkLost, language);
+    }
+}
+
+TDeviceNodeLook DeviceNodeLook(const QString &name, const TUpsInfo &rec, bool portOpened, quint8 language)
+{
+    const QString status = DeviceStatusText(rec, portOpened, language);
+    if (!portOpened)
+        return {kIconOffline, WithStatus(name, status), true};
 
     switch (rec.LinkState) {
     case kLinkOnline: {
         const bool alarmed = rec.AlarmCount > 0 || rec.State == kStateMaintBypass;
-        const QString caption = rec.State >= 0 ? WithStatus(name, GetStateText(rec.State, language)) : name;
-        return {alarmed ? kIconAlarm : kIconOnline, caption, false};
+        return {alarmed ? kIconAlarm : kIconOnline, rec.State >= 0 ? WithStatus(name, status) : name, false};
     }
     case kLinkError:
-        return {kIconAlarm, WithStatus(name, GetEventText(kEventLinkError, language)), false};
+        return {kIconAlarm, WithStatus(name, status), false};
     default:
-        return {kIconOffline, WithStatus(name, GetEventText(kEventLinkLost, language)), true};
+        return {kIconOffline, WithStatus(name, status), true};
     }
 }

@@ -23,4 +23,9 @@ struct TDeviceNodeLook {
     bool operator==(const TDeviceNodeLook &) const = default;
 };
 
+// The device's status in words, as its node shows it after the name: the
+// operating state while online (empty while none is known), otherwise the
+// link trouble; a closed port counts as a lost link.
+QString DeviceStatusText(const TUpsInfo &rec, bool portOpened, quint8 language);
+
 TDeviceNodeLook DeviceNodeLook(const QString &name, const TUpsInfo &rec, bool portOpened, quint8 language);

@@ -117,6 +117,8 @@ void TDeviceList::NextPollDevice()
         ++FCursor;
         if (FCursor > FCount)
             FCursor = 1;
+        if (FCursor == 1)
+            ++FRoundsBegun;
         if (FItems[FCursor - 1].HasBusAddress()) {
             FPollAddr = FItems[FCursor - 1].Addr;
             return;

@@ -24,6 +24,9 @@ public:
     quint8 Count() const { return FCount; }
     quint8 Cursor() const { return FCursor; }
     quint8 PollAddr() const { return FPollAddr; }
+    // How often the cursor has come to the first position: a new poll round
+    // begins each time, so the time between two changes is one full round.
+    quint32 RoundsBegun() const { return FRoundsBegun; }
 
     // The device at a 1-based position; nullptr outside 1..Count.
     const TDeviceNode *At(int position) const;
@@ -75,4 +78,5 @@ private:
     quint8 FCount = 0;
     quint8 FCursor = 0;
     quint8 FPollAddr = 0;
+    quint32 FRoundsBegun = 0;
 };

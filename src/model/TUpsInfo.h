@@ -78,6 +78,7 @@ struct TUpsInfo : TMeasurement, TStatusWords {
     std::int32_t RxCnt = 0;      // receive events while polled, at most 10000
     std::int32_t OkCnt = 0;      // valid replies
     std::int32_t OkRate = 0;     // % valid replies per transmission
+    std::int64_t LastReplyMs = 0; // wall clock of the last valid reply, ms since 1970 UTC; 0 never
 
     std::uint8_t InputSwitch = 0;       // 1 closed
     std::uint8_t OutputSwitch = 0;

@@ -17,6 +17,12 @@ struct TCommDebug {
     double Rate = 0.0;          // AckOkCnt * 100 / SendCnt, as of the last refresh
     std::uint8_t DebugShow = 0; // 255 while the debug displays are switched on
 
+    // Totals since the program started, for the metrics endpoint: neither
+    // the Trace window's "Clear" nor a wrap of the counters above resets them.
+    std::uint64_t FramesSentTotal = 0;
+    std::uint64_t RepliesValidTotal = 0;
+    std::uint64_t RepliesInvalidTotal = 0;
+
     // Entry 0 counts blocks the selected decoder rejected; the rest stay 0.
     std::array<std::int32_t, 101> InvalidFrameCnt{};
 

@@ -27,4 +27,5 @@ struct TEngineState {
     std::uint8_t PollStepCode = 0;   // branch the last poll step took
     std::uint8_t TxLed = 0;          // 3 on each transmission, counted down by the view
     std::uint8_t RxLed = 0;          // 3 on each receive, counted down by the view
+    std::int64_t LastRoundMs = -1;   // how long the last full poll round took; -1 until one ended
 };

@@ -19,6 +19,8 @@
 #include "serial/LineTiming.h"
 #include "serial/TComm.h"
 
+#include <QDateTime>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -241,6 +243,7 @@ void TPollEngine::PollStep()
         // to this request, which has not been sent yet.
         FRequestSentMs = kNotSent;
         protocol->BuildRequest();
+        NoteRoundBoundary();
         engine.TxLen = std::clamp(protocol->FrameLength(), 0, TEngineState::TxBufSize);
         engine.PollAddr = static_cast<std::uint8_t>(protocol->CurrentAddress());
     }
@@ -290,6 +293,7 @@ void TPollEngine::Comm1ReceiveData(const std::uint8_t *buffer, int length, qint6
     if (startedMs < FRequestSentMs) {
         ++FContext.Debug.StrayReplyCnt;
         ++FContext.Debug.InvalidFrameCnt[0];
+        ++FContext.Debug.RepliesInvalidTotal;
         if (rec)
             CountReceive(*rec);
         if (PacedByBus())
@@ -302,12 +306,17 @@ void TPollEngine::Comm1ReceiveData(const std::uint8_t *buffer, int length, qint6
 
     if (!valid) {
         ++FContext.Debug.InvalidFrameCnt[0];
-    } else if (rec) {
-        NoteValidReply(*rec, FEventLog);
-        CheckStateChange(*rec, FEventLog);
-        CompareAlarms(*rec, FEventLog);
-        if (engine.SearchMode != 0 && FSearchCursor)
-            FSearchCursor->AddressFound(addr);
+        ++FContext.Debug.RepliesInvalidTotal;
+    } else {
+        ++FContext.Debug.RepliesValidTotal;
+        if (rec) {
+            rec->LastReplyMs = QDateTime::currentMSecsSinceEpoch();
+            NoteValidReply(*rec, FEventLog);
+            CheckStateChange(*rec, FEventLog);
+            CompareAlarms(*rec, FEventLog);
+            if (engine.SearchMode != 0 && FSearchCursor)
+                FSearchCursor->AddressFound(addr);
+        }
     }
     if (rec)
         CountReceive(*rec);
@@ -326,6 +335,21 @@ void TPollEngine::SendFrame(const std::uint8_t *data, int length)
     FContext.Engine.TxLed = kLedOn;
     emit frameSent(frame);
     ++FContext.Debug.SendCnt;
+    ++FContext.Debug.FramesSentTotal;
+}
+
+void TPollEngine::NoteRoundBoundary()
+{
+    const quint32 rounds = FContext.DeviceList.RoundsBegun();
+    if (rounds == FRoundsSeen)
+        return;
+    FRoundsSeen = rounds;
+    // The first boundary only starts the clock: what came before it was no
+    // full round.
+    if (FRoundClock.isValid())
+        FContext.Engine.LastRoundMs = FRoundClock.restart();
+    else
+        FRoundClock.start();
 }
 
 void TPollEngine::WriteDataLog(TDateTime time)

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -163,6 +164,8 @@ private:
     int ReplyBlockBoundMs() const;
     int LineGapMs() const;
     int PortStopBits() const;
+    // Times the poll rounds: called after each request was built.
+    void NoteRoundBoundary();
     // The record of an address, or null for one beyond the table (a device
     // file can name addresses the table does not have).
     TUpsInfo *RecordOf(int addr) const;
@@ -186,4 +189,6 @@ private:
     std::array<std::unique_ptr<TPollProtocol>, kProtocolSlots> FProtocols;
     bool FStarted = false;
     bool FShutDown = false;
+    quint32 FRoundsSeen = 0;
+    QElapsedTimer FRoundClock;
 };

@@ -6,6 +6,8 @@
 #include "gui/app/TFrmMain.h"
 #include "gui/widgets/GuardedApplication.h"
 #include "gui/widgets/Theme.h"
+#include "service/HttpService.h"
+#include "service/THttpServer.h"
 
 #include <QDialog>
 #include <QScreen>
@@ -69,6 +71,10 @@ int main(int argc, char **argv)
     window.StartEngine();
     if (terminated)
         return 0;
+    const std::unique_ptr<THttpServer> http = StartHttpService(
+        window.Paths().SettingsFile, THttpData{state.DeviceList, state.UpsInfo, state.Settings, state.Debug, state.Engine, window.EventLog(),
+                  [&window] { return window.PortOpened(); }},
+        LogToStandardError);
 
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));

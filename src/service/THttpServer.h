@@ -1,0 +1,61 @@
+#pragma once
+
+#include "service/ServiceLog.h"
+#include "service/THttpConnectionGuard.h"
+#include "service/THttpData.h"
+#include "service/TListenAddress.h"
+
+#include <QAbstractHttpServer>
+#include <QByteArray>
+#include <QHttpServerResponder>
+#include <QList>
+#include <QStringList>
+
+class QUrlQuery;
+
+// The read-only HTTP side: GET /metrics (Prometheus), GET /api/devices,
+// GET /api/events?limit=N and the status page at / with its own assets.
+// Every other method or path is "404 Not Found". It runs on the engine's
+// thread and only reads what the engine keeps; the guard keeps each client
+// within bounds.
+class THttpServer : public QAbstractHttpServer
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kDefaultEventLimit = 50;
+    static constexpr int kMaxEventLimit = 1000;
+
+    THttpServer(THttpData data, TServiceLog log, QObject *parent = nullptr);
+    // Drops every client before the listeners go.
+    ~THttpServer() override;
+
+    THttpConnectionGuard &Guard() { return FGuard; }
+
+    // Listens on every address; those that cannot be bound add a problem.
+    // True when at least one listens.
+    bool Listen(const QList<TListenAddress> &addresses, QStringList *problems);
+    // Where it listens, with the ports actually bound.
+    QList<TListenAddress> Bound() const;
+
+protected:
+    bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;
+    void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override;
+
+private:
+    struct TReply {
+        QHttpServerResponder::StatusCode Status = QHttpServerResponder::StatusCode::Ok;
+        QByteArray ContentType;
+        QByteArray Body;
+    };
+
+    TReply Answer(const QHttpServerRequest &request) const;
+    TReply EventsReply(const QUrlQuery &query) const;
+    static TReply TextReply(QHttpServerResponder::StatusCode status, const char *text);
+    void Send(const QHttpServerRequest &request, QTcpSocket *socket, const TReply &reply);
+    void Log(const QString &line) const;
+
+    THttpData FData;
+    TServiceLog FLog;
+    THttpConnectionGuard FGuard;
+};
