@@ -23,8 +23,12 @@
     },
   };
 
-  let language = null; // chosen on the page; null follows the monitor's setting
-  try { language = localStorage.getItem(STORED_LANGUAGE); } catch (e) { language = null; }
+  // Chosen on the page (?lang=zh or en, or the button, which the browser
+  // remembers); otherwise the monitor's Language setting counts.
+  let language = new URLSearchParams(location.search).get('lang');
+  if (language !== 'en' && language !== 'zh') {
+    try { language = localStorage.getItem(STORED_LANGUAGE); } catch (e) { language = null; }
+  }
   let last = null;
   let lastEvents = [];
 
@@ -44,9 +48,6 @@
   function fixed(value, decimals) {
     return typeof value === 'number' && isFinite(value) ? value.toFixed(decimals) : '-';
   }
-  function phases(values, decimals, unit) {
-    return values ? values.map(v => fixed(v, decimals)).join(' / ') + ' ' + unit : '-';
-  }
   function batteryText(values) {
     if (!values) return '-';
     const parts = [];
@@ -55,11 +56,36 @@
     return parts.join(' · ');
   }
 
-  function row(list, label, value, field) {
-    list.appendChild(el('dt', '', label));
-    const dd = el('dd', '', value);
-    dd.dataset.field = field;
-    list.appendChild(dd);
+  function cell(tag, text, field) {
+    const node = el(tag, '', text);
+    if (field) node.dataset.field = field;
+    return node;
+  }
+
+  // One row of a value with phases A, B and C.
+  function phaseRow(label, values, decimals, field) {
+    const tr = el('tr');
+    tr.appendChild(cell('th', label));
+    ['a', 'b', 'c'].forEach((phase, i) =>
+      tr.appendChild(cell('td', values ? fixed(values[i], decimals) : '-', field + '-' + phase)));
+    return tr;
+  }
+
+  function valueTable(v) {
+    const table = el('table', 'values');
+    const head = el('tr');
+    for (const text of ['', 'A', 'B', 'C']) head.appendChild(cell('th', text));
+    table.appendChild(head);
+    table.appendChild(phaseRow(t('input') + ' (V)', v && v.inputVoltage, 1, 'input-voltage'));
+    table.appendChild(phaseRow(t('output') + ' (V)', v && v.outputVoltage, 1, 'output-voltage'));
+    table.appendChild(phaseRow(t('load') + ' (%)', v && v.loadPercent, 0, 'load'));
+    const battery = el('tr');
+    battery.appendChild(cell('th', t('battery')));
+    const value = cell('td', batteryText(v), 'battery');
+    value.colSpan = 3;
+    battery.appendChild(value);
+    table.appendChild(battery);
+    return table;
   }
 
   function tile(device) {
@@ -75,13 +101,7 @@
     state.dataset.field = 'state';
     article.appendChild(state);
 
-    const v = device.values;
-    const list = el('dl', 'values');
-    row(list, t('input'), phases(v && v.inputVoltage, 1, 'V'), 'input-voltage');
-    row(list, t('output'), phases(v && v.outputVoltage, 1, 'V'), 'output-voltage');
-    row(list, t('load'), phases(v && v.loadPercent, 0, '%'), 'load');
-    row(list, t('battery'), batteryText(v), 'battery');
-    article.appendChild(list);
+    article.appendChild(valueTable(device.values));
 
     const alarms = el('ul', 'alarms');
     alarms.dataset.field = 'alarms';
