@@ -185,6 +185,7 @@ TEST(TDeviceList, PollCursorWalksTheListAndWraps)
     }
     EXPECT_EQ(polled, (std::vector<quint8>{5, 9, 2, 5}));
     EXPECT_EQ(list.Cursor(), 1);
+    EXPECT_EQ(list.RoundsBegun(), 2u); // the first round, then the wrap
 
     // Entries of a damaged file at the broadcast address or beyond 252 are
     // passed over; with nothing left to poll the address is 0.
@@ -195,6 +196,7 @@ TEST(TDeviceList, PollCursorWalksTheListAndWraps)
         polled.push_back(damaged.PollAddr());
     }
     EXPECT_EQ(polled, (std::vector<quint8>{7, 7, 7}));
+    EXPECT_EQ(damaged.RoundsBegun(), 3u); // each pass over the unpollable first entry begins a round
     TDeviceList unpollable = ListOf({0, 254});
     unpollable.NextPollDevice();
     EXPECT_EQ(unpollable.PollAddr(), 0);
