@@ -99,16 +99,16 @@ void THttpServer::missingHandler(const QHttpServerRequest &request, QTcpSocket *
     Send(request, socket, TextReply(TStatus::NotFound, "Not Found"));
 }
 
-THttpServer::TReply THttpServer::Answer(const QHttpServerRequest &request) const
+THttpServer::TReply THttpServer::Answer(const QHttpServerRequest &request)
 {
     if (request.method() != QHttpServerRequest::Method::Get)
         return TextReply(TStatus::NotFound, "Not Found");
     const QString path = request.url().path();
     try {
         if (path == QLatin1String("/metrics"))
-            return {TStatus::Ok, TMetricsWriter::kContentType, MetricsText(FData)};
+            return {TStatus::Ok, TMetricsWriter::kContentType, Cached(FMetrics, 0, [this] { return MetricsText(FData); })};
         if (path == QLatin1String("/api/devices"))
-            return {TStatus::Ok, kJson, DevicesJson(FData)};
+            return {TStatus::Ok, kJson, Cached(FDevices, 0, [this] { return DevicesJson(FData); })};
         if (path == QLatin1String("/api/events"))
             return EventsReply(request.query());
     } catch (const std::exception &error) {
@@ -120,7 +120,7 @@ THttpServer::TReply THttpServer::Answer(const QHttpServerRequest &request) const
     return TextReply(TStatus::NotFound, "Not Found");
 }
 
-THttpServer::TReply THttpServer::EventsReply(const QUrlQuery &query) const
+THttpServer::TReply THttpServer::EventsReply(const QUrlQuery &query)
 {
     int limit = kDefaultEventLimit;
     if (query.hasQueryItem(QStringLiteral("limit"))) {
@@ -129,7 +129,19 @@ THttpServer::TReply THttpServer::EventsReply(const QUrlQuery &query) const
         if (!ok || limit < 1 || limit > kMaxEventLimit)
             return TextReply(TStatus::BadRequest, "limit must be a number from 1 to 1000");
     }
-    return {TStatus::Ok, kJson, EventsJson(FData.EventLog.ReadAllEvents(), FData.DeviceList, limit)};
+    return {TStatus::Ok, kJson, Cached(FEvents, limit, [this, limit] {
+                return EventsJson(FData.EventLog.ReadAllEvents(), FData.DeviceList, limit);
+            })};
+}
+
+QByteArray THttpServer::Cached(TCachedBody &cache, int key, const std::function<QByteArray()> &build) const
+{
+    if (cache.Made.isValid() && cache.Key == key && cache.Made.elapsed() < FBodyMaxAgeMs)
+        return cache.Body;
+    cache.Body = build();
+    cache.Key = key;
+    cache.Made.start();
+    return cache.Body;
 }
 
 THttpServer::TReply THttpServer::TextReply(QHttpServerResponder::StatusCode status, const char *text)

@@ -7,9 +7,12 @@
 
 #include <QAbstractHttpServer>
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHttpServerResponder>
 #include <QList>
 #include <QStringList>
+
+#include <functional>
 
 class QUrlQuery;
 
@@ -25,12 +28,17 @@ class THttpServer : public QAbstractHttpServer
 public:
     static constexpr int kDefaultEventLimit = 50;
     static constexpr int kMaxEventLimit = 1000;
+    // A body built this recently is sent again as it is: a client asking in
+    // a loop costs the engine's thread one build per route and second at
+    // most (a full bus takes milliseconds to write out).
+    static constexpr int kDefaultBodyMaxAgeMs = 1000;
 
     THttpServer(THttpData data, TServiceLog log, QObject *parent = nullptr);
     // Drops every client before the listeners go.
     ~THttpServer() override;
 
     THttpConnectionGuard &Guard() { return FGuard; }
+    void SetBodyMaxAgeMs(int ms) { FBodyMaxAgeMs = ms; }
 
     // Listens on every address; those that cannot be bound add a problem.
     // True when at least one listens.
@@ -49,8 +57,15 @@ private:
         QByteArray Body;
     };
 
-    TReply Answer(const QHttpServerRequest &request) const;
-    TReply EventsReply(const QUrlQuery &query) const;
+    struct TCachedBody {
+        QByteArray Body;
+        int Key = 0; // what the body was built for, beside the route
+        QElapsedTimer Made;
+    };
+
+    TReply Answer(const QHttpServerRequest &request);
+    TReply EventsReply(const QUrlQuery &query);
+    QByteArray Cached(TCachedBody &cache, int key, const std::function<QByteArray()> &build) const;
     static TReply TextReply(QHttpServerResponder::StatusCode status, const char *text);
     void Send(const QHttpServerRequest &request, QTcpSocket *socket, const TReply &reply);
     void Log(const QString &line) const;
@@ -58,4 +73,8 @@ private:
     THttpData FData;
     TServiceLog FLog;
     THttpConnectionGuard FGuard;
+    int FBodyMaxAgeMs = kDefaultBodyMaxAgeMs;
+    TCachedBody FMetrics;
+    TCachedBody FDevices;
+    TCachedBody FEvents;
 };

@@ -70,6 +70,22 @@ TEST_F(THttpServerTest, TheRoutesAndThePageAssetsAnswerAndNothingElse)
     EXPECT_TRUE(page.Header("Content-Security-Policy").contains("default-src 'none'"));
 }
 
+TEST_F(THttpServerTest, ABodyIsBuiltAgainOnlyOnceItHasAged)
+{
+    Server.SetBodyMaxAgeMs(600000);
+    const QByteArray series = "orvan_input_voltage_volts{address=\"1\",name=\"UPS 1\",phase=\"A\"} ";
+    EXPECT_TRUE(HttpGet(Port(), "/metrics").Body.contains(series + "220.5\n"));
+    EXPECT_TRUE(HttpGet(Port(), "/api/devices").Body.contains("[220.5,"));
+    UpsInfo[1].InputVolt[0] = 199.5;
+    // Asking again builds nothing.
+    EXPECT_TRUE(HttpGet(Port(), "/metrics").Body.contains(series + "220.5\n"));
+    EXPECT_TRUE(HttpGet(Port(), "/api/devices").Body.contains("[220.5,"));
+
+    Server.SetBodyMaxAgeMs(0);
+    EXPECT_TRUE(HttpGet(Port(), "/metrics").Body.contains(series + "199.5\n"));
+    EXPECT_TRUE(HttpGet(Port(), "/api/devices").Body.contains("199.5"));
+}
+
 TEST_F(THttpServerTest, OnlyGetAnswersAndNothingChanges)
 {
     const std::uint8_t stateBefore = UpsInfo[1].LinkState;
