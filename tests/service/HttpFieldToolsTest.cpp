@@ -7,7 +7,7 @@
 
 #include "model/TDeviceNode.h"
 #include "model/UpsInfoRules.h"
-#include "service/RawHttpClient.h"
+#include "support/RawHttpClient.h"
 #include "support/EngineOnSim.h"
 #include "support/EventWait.h"
 #include "support/UpsSimProcess.h"

@@ -1,7 +1,7 @@
 #include "service/THttpServer.h"
 
 #include "service/HttpDataFixture.h"
-#include "service/RawHttpClient.h"
+#include "support/RawHttpClient.h"
 #include "support/EventWait.h"
 
 #include <gtest/gtest.h>

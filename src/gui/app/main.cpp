@@ -68,13 +68,17 @@ int main(int argc, char **argv)
         QCoreApplication::quit();
     });
 
+    // Started before the engine, so that it answers (with the port closed)
+    // while a port that failed at start holds the start-up dialogs open.
+    const std::unique_ptr<THttpServer> http =
+        StartHttpService(window.Paths().SettingsFile,
+                         THttpData{state.DeviceList, state.UpsInfo, state.Settings, state.Debug, state.Engine,
+                                   window.EventLog(), [&window] { return window.PortOpened(); }},
+                         LogToStandardError);
+
     window.StartEngine();
     if (terminated)
         return 0;
-    const std::unique_ptr<THttpServer> http = StartHttpService(
-        window.Paths().SettingsFile, THttpData{state.DeviceList, state.UpsInfo, state.Settings, state.Debug, state.Engine, window.EventLog(),
-                  [&window] { return window.PortOpened(); }},
-        LogToStandardError);
 
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));

@@ -1,4 +1,4 @@
-#include "service/RawHttpClient.h"
+#include "support/RawHttpClient.h"
 
 #include "support/EventWait.h"
 
