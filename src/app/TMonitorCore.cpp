@@ -106,7 +106,8 @@ QString TMonitorCore::ReloadDeviceList()
     const QString path = TDeviceList::FilePath(FPaths.RecordDir);
     // LoadDeviceList keeps the list as it is when the file cannot be read;
     // on a fresh list that would silently drop every device.
-    if (QFileInfo::exists(path) && !QFileInfo(path).isReadable())
+    const QFileInfo file(path);
+    if (file.exists() && (!file.isFile() || !file.isReadable()))
         return QStringLiteral("Cannot read file \"%1\"; the device list stays as it was.").arg(path);
     TDeviceList fresh;
     try {

@@ -30,8 +30,9 @@ public:
     // Stops the runs that are still going.
     ~TEventNotifier() override;
 
-    // commandLine is split into words as a shell would, quotes included,
-    // but no shell runs it. Empty switches notifications off.
+    // commandLine is split into words at blanks, double quotes keeping a
+    // word with blanks together; no shell runs it, so $, | and ; are plain
+    // characters. Empty switches notifications off.
     void Configure(const QString &commandLine, int timeoutSeconds);
     bool Enabled() const { return !FProgram.isEmpty(); }
 
