@@ -2,17 +2,13 @@
 
 #include "app/MainCommandRules.h"
 #include "control/ControlCommands.h"
+#include "service/NutText.h"
 
 namespace NutInstCmds {
 
 namespace {
 
-struct TInstCmd {
-    const char *Name;
-    const char *Description;
-};
-
-constexpr TInstCmd kCommands[] = {
+constexpr NutText::TNamedText kCommands[] = {
     {"load.off", "Turn off the load immediately"},
     {"load.on", "Turn on the load immediately"},
     {"test.battery.start", "Start a battery test; optional value: seconds (default 10)"},
@@ -36,17 +32,14 @@ QByteArrayList Supported(quint8 protocol)
 {
     QByteArrayList names;
     if (ControlCommandsVisible(protocol))
-        for (const TInstCmd &cmd : kCommands)
+        for (const NutText::TNamedText &cmd : kCommands)
             names << QByteArray(cmd.Name);
     return names;
 }
 
 QString Description(QByteArrayView name)
 {
-    for (const TInstCmd &cmd : kCommands)
-        if (name == cmd.Name)
-            return QString::fromLatin1(cmd.Description);
-    return {};
+    return NutText::TextNamed(kCommands, name);
 }
 
 std::optional<QByteArray> Queue(TCommandQueue &queue, quint8 protocol, std::uint8_t addr, QByteArrayView name,

@@ -67,6 +67,14 @@ QByteArray Quote(QByteArrayView utf8)
     return out;
 }
 
+QString TextNamed(std::span<const TNamedText> table, QByteArrayView name)
+{
+    for (const TNamedText &row : table)
+        if (name == row.Name)
+            return QString::fromLatin1(row.Text);
+    return {};
+}
+
 QByteArray QuoteText(const QString &text)
 {
     return Quote(text.toUtf8());

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <span>
 
 // The word rules of the NUT network protocol and of its users file: words
 // are separated by blanks, a word in double quotes may hold blanks, and a
@@ -22,5 +23,15 @@ std::optional<QList<QByteArray>> SplitLine(QByteArrayView line, bool hashComment
 // characters turned into blanks so that no value can end a reply line.
 QByteArray Quote(QByteArrayView utf8);
 QByteArray QuoteText(const QString &text);
+
+// A row of a fixed table of names and their words (descriptions of
+// variables and commands).
+struct TNamedText {
+    const char *Name;
+    const char *Text;
+};
+
+// The words of the row with this name; empty when no row has it.
+QString TextNamed(std::span<const TNamedText> table, QByteArrayView name);
 
 } // namespace NutText

@@ -3,6 +3,7 @@
 #include "model/CodeTexts.h"
 #include "model/TUpsInfo.h"
 #include "model/UpsInfoRules.h"
+#include "service/NutText.h"
 
 #include <QByteArrayList>
 #include <QStringList>
@@ -150,12 +151,7 @@ QString ProtocolName(quint8 protocol)
     }
 }
 
-struct TDescription {
-    const char *Name;
-    const char *Text;
-};
-
-constexpr TDescription kDescriptions[] = {
+constexpr NutText::TNamedText kDescriptions[] = {
     {"battery.charge", "Battery charge (percent)"},
     {"battery.current", "Battery current (A), positive while charging, negative while discharging"},
     {"battery.runtime", "Battery runtime (seconds)"},
@@ -273,10 +269,7 @@ std::vector<TVariable> Variables(const TUpsInfo &rec, const TUnitFacts &facts)
 
 QString Description(QByteArrayView name)
 {
-    for (const TDescription &row : kDescriptions)
-        if (name == row.Name)
-            return QString::fromLatin1(row.Text);
-    return {};
+    return NutText::TextNamed(kDescriptions, name);
 }
 
 } // namespace NutVariables

@@ -157,30 +157,33 @@ QByteArray TNutProtocol::StartTls(TNutSession &, const QByteArrayList &, TRight)
     return Error("FEATURE-NOT-CONFIGURED");
 }
 
-QByteArray TNutProtocol::UserName(TNutSession &session, const QByteArrayList &args, TRight)
+namespace {
+
+// USERNAME and PASSWORD: each is given once per connection, not empty.
+QByteArray SetCredential(std::optional<QByteArray> &credential, const QByteArrayList &args, const char *what)
 {
     if (args.size() != 1)
         return Error("INVALID-ARGUMENT");
-    if (session.UserName)
-        return Error("ALREADY-SET-USERNAME");
+    if (credential)
+        return Error((QByteArray("ALREADY-SET-") + what).constData());
     if (args.first().isEmpty())
-        return Error("INVALID-USERNAME");
-    session.UserName = args.first();
+        return Error((QByteArray("INVALID-") + what).constData());
+    credential = args.first();
     return Line("OK");
+}
+
+} // namespace
+
+QByteArray TNutProtocol::UserName(TNutSession &session, const QByteArrayList &args, TRight)
+{
+    return SetCredential(session.UserName, args, "USERNAME");
 }
 
 QByteArray TNutProtocol::Password(TNutSession &session, const QByteArrayList &args, TRight)
 {
-    if (args.size() != 1)
-        return Error("INVALID-ARGUMENT");
-    if (session.Password)
-        return Error("ALREADY-SET-PASSWORD");
-    if (args.first().isEmpty())
-        return Error("INVALID-PASSWORD");
     // Checked against the users file only when a command needs it, as
     // upsd does; a wrong one is refused there.
-    session.Password = args.first();
-    return Line("OK");
+    return SetCredential(session.Password, args, "PASSWORD");
 }
 
 QByteArray TNutProtocol::Logout(TNutSession &session, const QByteArrayList &, TRight)
@@ -201,36 +204,40 @@ QByteArray TNutProtocol::List(TNutSession &session, const QByteArrayList &args, 
 
 // --- commands that need a user
 
-QByteArray TNutProtocol::Login(TNutSession &session, const QByteArrayList &args, TRight right)
+QByteArray TNutProtocol::Authorize(TNutSession &session, const QByteArrayList &args, TRight right,
+                                   const char *command, int &addr)
 {
     if (args.size() != 1)
         return Error("INVALID-ARGUMENT");
-    if (session.LoginAddr != 0)
-        return Error("ALREADY-LOGGED-IN");
-    const std::optional<int> addr = UpsAddress(args.first());
-    if (!addr)
+    const std::optional<int> unit = UpsAddress(args.first());
+    if (!unit)
         return Error("UNKNOWN-UPS");
     if (!Permitted(session, right)) {
-        Refused(session, "LOGIN", *addr);
+        Refused(session, command, *unit);
         return Error("ACCESS-DENIED");
     }
-    session.LoginAddr = *addr;
-    Log(QStringLiteral("NUT: %1 logged in to %2").arg(Who(session), QString::fromLatin1(UpsName(*addr))));
+    addr = *unit;
+    return {};
+}
+
+QByteArray TNutProtocol::Login(TNutSession &session, const QByteArrayList &args, TRight right)
+{
+    if (args.size() == 1 && session.LoginAddr != 0)
+        return Error("ALREADY-LOGGED-IN");
+    int addr = 0;
+    if (const QByteArray refusal = Authorize(session, args, right, "LOGIN", addr); !refusal.isEmpty())
+        return refusal;
+    session.LoginAddr = addr;
+    Log(QStringLiteral("NUT: %1 logged in to %2").arg(Who(session), QString::fromLatin1(UpsName(addr))));
     return Line("OK");
 }
 
 QByteArray TNutProtocol::GrantPrimary(TNutSession &session, const QByteArrayList &args, TRight right,
                                       const char *granted)
 {
-    if (args.size() != 1)
-        return Error("INVALID-ARGUMENT");
-    const std::optional<int> addr = UpsAddress(args.first());
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    if (!Permitted(session, right)) {
-        Refused(session, "PRIMARY", *addr);
-        return Error("ACCESS-DENIED");
-    }
+    int addr = 0;
+    if (const QByteArray refusal = Authorize(session, args, right, "PRIMARY", addr); !refusal.isEmpty())
+        return refusal;
     return Line(QByteArray("OK ") + granted);
 }
 
@@ -246,18 +253,12 @@ QByteArray TNutProtocol::Master(TNutSession &session, const QByteArrayList &args
 
 QByteArray TNutProtocol::Fsd(TNutSession &session, const QByteArrayList &args, TRight right)
 {
-    if (args.size() != 1)
-        return Error("INVALID-ARGUMENT");
-    const std::optional<int> addr = UpsAddress(args.first());
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    if (!Permitted(session, right)) {
-        Refused(session, "FSD", *addr);
-        return Error("ACCESS-DENIED");
-    }
-    if (!FForcedShutdown[static_cast<size_t>(*addr)])
-        Log(QStringLiteral("NUT: %1 set forced shutdown (FSD) on %2").arg(Who(session), QString::fromLatin1(UpsName(*addr))));
-    FForcedShutdown[static_cast<size_t>(*addr)] = true;
+    int addr = 0;
+    if (const QByteArray refusal = Authorize(session, args, right, "FSD", addr); !refusal.isEmpty())
+        return refusal;
+    if (!FForcedShutdown[static_cast<size_t>(addr)])
+        Log(QStringLiteral("NUT: %1 set forced shutdown (FSD) on %2").arg(Who(session), QString::fromLatin1(UpsName(addr))));
+    FForcedShutdown[static_cast<size_t>(addr)] = true;
     return Line("OK FSD-SET");
 }
 
@@ -311,71 +312,51 @@ QByteArray TNutProtocol::Set(TNutSession &session, const QByteArrayList &args, T
 
 QByteArray TNutProtocol::GetNumLogins(TNutSession &, const QByteArrayList &args, TRight)
 {
-    const std::optional<int> addr = UpsAddress(args[0]);
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    return Line("NUMLOGINS " + UpsName(*addr) + ' ' + QByteArray::number(NumLogins(*addr)));
+    return AboutUnit(args, false, [this](int addr, const QByteArray &name) {
+        return Line("NUMLOGINS " + name + ' ' + QByteArray::number(NumLogins(addr)));
+    });
 }
 
 QByteArray TNutProtocol::GetUpsDesc(TNutSession &, const QByteArrayList &args, TRight)
 {
-    const std::optional<int> addr = UpsAddress(args[0]);
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    return Line("UPSDESC " + UpsName(*addr) + ' ' + NutText::QuoteText(DescriptionOf(*addr)));
+    return AboutUnit(args, false, [this](int addr, const QByteArray &name) {
+        return Line("UPSDESC " + name + ' ' + NutText::QuoteText(DescriptionOf(addr)));
+    });
 }
 
 QByteArray TNutProtocol::GetVar(TNutSession &, const QByteArrayList &args, TRight)
 {
-    const std::optional<int> addr = UpsAddress(args[0]);
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    if (!Online(*addr))
-        return Error("DATA-STALE");
-    const std::vector<NutVariables::TVariable> variables = VariablesOf(*addr);
-    const NutVariables::TVariable *variable = FindVariable(variables, args[1]);
-    if (variable == nullptr)
-        return Error("VAR-NOT-SUPPORTED");
-    return Line("VAR " + UpsName(*addr) + ' ' + variable->Name + ' ' + NutText::Quote(variable->Value));
+    return AboutVariable(args, true, [](const QByteArray &name, const NutVariables::TVariable &variable) {
+        return Line("VAR " + name + ' ' + variable.Name + ' ' + NutText::Quote(variable.Value));
+    });
 }
 
 QByteArray TNutProtocol::GetType(TNutSession &, const QByteArrayList &args, TRight)
 {
-    const std::optional<int> addr = UpsAddress(args[0]);
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    const std::vector<NutVariables::TVariable> variables = VariablesOf(*addr);
-    const NutVariables::TVariable *variable = FindVariable(variables, args[1]);
-    if (variable == nullptr)
-        return Error("VAR-NOT-SUPPORTED");
-    const QByteArray type = variable->IsNumber
-                                ? QByteArray("NUMBER")
-                                : "STRING:" + QByteArray::number(std::max<qsizetype>(64, variable->Value.size()));
-    return Line("TYPE " + UpsName(*addr) + ' ' + variable->Name + ' ' + type);
+    return AboutVariable(args, false, [](const QByteArray &name, const NutVariables::TVariable &variable) {
+        const QByteArray type = variable.IsNumber
+                                    ? QByteArray("NUMBER")
+                                    : "STRING:" + QByteArray::number(std::max<qsizetype>(64, variable.Value.size()));
+        return Line("TYPE " + name + ' ' + variable.Name + ' ' + type);
+    });
 }
 
 QByteArray TNutProtocol::GetDesc(TNutSession &, const QByteArrayList &args, TRight)
 {
-    const std::optional<int> addr = UpsAddress(args[0]);
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    const std::vector<NutVariables::TVariable> variables = VariablesOf(*addr);
-    const NutVariables::TVariable *variable = FindVariable(variables, args[1]);
-    if (variable == nullptr)
-        return Error("VAR-NOT-SUPPORTED");
-    return Line("DESC " + UpsName(*addr) + ' ' + variable->Name + ' '
-                + NutText::QuoteText(NutVariables::Description(variable->Name)));
+    return AboutVariable(args, false, [](const QByteArray &name, const NutVariables::TVariable &variable) {
+        return Line("DESC " + name + ' ' + variable.Name + ' '
+                    + NutText::QuoteText(NutVariables::Description(variable.Name)));
+    });
 }
 
 QByteArray TNutProtocol::GetCmdDesc(TNutSession &, const QByteArrayList &args, TRight)
 {
-    const std::optional<int> addr = UpsAddress(args[0]);
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    const QByteArray name = args[1].toLower();
-    if (!CommandsOf(*addr).contains(name))
-        return Error("CMD-NOT-SUPPORTED");
-    return Line("CMDDESC " + UpsName(*addr) + ' ' + name + ' ' + NutText::QuoteText(NutInstCmds::Description(name)));
+    return AboutUnit(args, false, [this, &args](int addr, const QByteArray &name) {
+        const QByteArray command = args[1].toLower();
+        if (!CommandsOf(addr).contains(command))
+            return Error("CMD-NOT-SUPPORTED");
+        return Line("CMDDESC " + name + ' ' + command + ' ' + NutText::QuoteText(NutInstCmds::Description(command)));
+    });
 }
 
 QByteArray TNutProtocol::GetTracking(TNutSession &, const QByteArrayList &args, TRight)
@@ -405,50 +386,37 @@ QByteArray TNutProtocol::ListUps(TNutSession &, const QByteArrayList &, TRight)
 
 QByteArray TNutProtocol::ListVar(TNutSession &, const QByteArrayList &args, TRight)
 {
-    const std::optional<int> addr = UpsAddress(args[0]);
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    if (!Online(*addr))
-        return Error("DATA-STALE");
-    const QByteArray name = UpsName(*addr);
-    QByteArray out = Line("BEGIN LIST VAR " + name);
-    for (const NutVariables::TVariable &variable : VariablesOf(*addr))
-        out += Line("VAR " + name + ' ' + variable.Name + ' ' + NutText::Quote(variable.Value));
-    return out + Line("END LIST VAR " + name);
+    return AboutUnit(args, true, [this](int addr, const QByteArray &name) {
+        QByteArray out = Line("BEGIN LIST VAR " + name);
+        for (const NutVariables::TVariable &variable : VariablesOf(addr))
+            out += Line("VAR " + name + ' ' + variable.Name + ' ' + NutText::Quote(variable.Value));
+        return out + Line("END LIST VAR " + name);
+    });
 }
 
 QByteArray TNutProtocol::ListRw(TNutSession &, const QByteArrayList &args, TRight)
 {
-    const std::optional<int> addr = UpsAddress(args[0]);
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    const QByteArray name = UpsName(*addr);
-    return Line("BEGIN LIST RW " + name) + Line("END LIST RW " + name);
+    return AboutUnit(args, false, [](int, const QByteArray &name) {
+        return Line("BEGIN LIST RW " + name) + Line("END LIST RW " + name);
+    });
 }
 
 QByteArray TNutProtocol::ListCmd(TNutSession &, const QByteArrayList &args, TRight)
 {
-    const std::optional<int> addr = UpsAddress(args[0]);
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    const QByteArray name = UpsName(*addr);
-    QByteArray out = Line("BEGIN LIST CMD " + name);
-    for (const QByteArray &command : CommandsOf(*addr))
-        out += Line("CMD " + name + ' ' + command);
-    return out + Line("END LIST CMD " + name);
+    return AboutUnit(args, false, [this](int addr, const QByteArray &name) {
+        QByteArray out = Line("BEGIN LIST CMD " + name);
+        for (const QByteArray &command : CommandsOf(addr))
+            out += Line("CMD " + name + ' ' + command);
+        return out + Line("END LIST CMD " + name);
+    });
 }
 
 QByteArray TNutProtocol::EmptyVariableList(const char *kind, const QByteArrayList &args)
 {
-    const std::optional<int> addr = UpsAddress(args[0]);
-    if (!addr)
-        return Error("UNKNOWN-UPS");
-    const std::vector<NutVariables::TVariable> variables = VariablesOf(*addr);
-    const NutVariables::TVariable *variable = FindVariable(variables, args[1]);
-    if (variable == nullptr)
-        return Error("VAR-NOT-SUPPORTED");
-    const QByteArray what = QByteArray(kind) + ' ' + UpsName(*addr) + ' ' + variable->Name;
-    return Line("BEGIN LIST " + what) + Line("END LIST " + what);
+    return AboutVariable(args, false, [kind](const QByteArray &name, const NutVariables::TVariable &variable) {
+        const QByteArray what = QByteArray(kind) + ' ' + name + ' ' + variable.Name;
+        return Line("BEGIN LIST " + what) + Line("END LIST " + what);
+    });
 }
 
 QByteArray TNutProtocol::ListEnum(TNutSession &, const QByteArrayList &args, TRight)
@@ -463,15 +431,37 @@ QByteArray TNutProtocol::ListRange(TNutSession &, const QByteArrayList &args, TR
 
 QByteArray TNutProtocol::ListClient(TNutSession &, const QByteArrayList &args, TRight)
 {
-    const std::optional<int> addr = UpsAddress(args[0]);
+    return AboutUnit(args, false, [this](int addr, const QByteArray &name) {
+        QByteArray out = Line("BEGIN LIST CLIENT " + name);
+        for (const auto &session : FSessions)
+            if (session->LoginAddr == addr)
+                out += Line("CLIENT " + name + ' ' + session->Peer);
+        return out + Line("END LIST CLIENT " + name);
+    });
+}
+
+QByteArray TNutProtocol::AboutUnit(const QByteArrayList &args, bool fresh,
+                                   const std::function<QByteArray(int addr, const QByteArray &name)> &format)
+{
+    const std::optional<int> addr = UpsAddress(args.first());
     if (!addr)
         return Error("UNKNOWN-UPS");
-    const QByteArray name = UpsName(*addr);
-    QByteArray out = Line("BEGIN LIST CLIENT " + name);
-    for (const auto &session : FSessions)
-        if (session->LoginAddr == *addr)
-            out += Line("CLIENT " + name + ' ' + session->Peer);
-    return out + Line("END LIST CLIENT " + name);
+    if (fresh && !Online(*addr))
+        return Error("DATA-STALE");
+    return format(*addr, UpsName(*addr));
+}
+
+QByteArray TNutProtocol::AboutVariable(
+    const QByteArrayList &args, bool fresh,
+    const std::function<QByteArray(const QByteArray &name, const NutVariables::TVariable &variable)> &format)
+{
+    return AboutUnit(args, fresh, [&](int addr, const QByteArray &name) {
+        const std::vector<NutVariables::TVariable> variables = VariablesOf(addr);
+        const NutVariables::TVariable *variable = FindVariable(variables, args[1]);
+        if (variable == nullptr)
+            return Error("VAR-NOT-SUPPORTED");
+        return format(name, *variable);
+    });
 }
 
 // --- units

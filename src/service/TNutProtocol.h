@@ -134,6 +134,18 @@ private:
     QByteArray GrantPrimary(TNutSession &session, const QByteArrayList &args, TRight right, const char *granted);
     // The empty list of ENUM or RANGE, for a variable the unit has.
     QByteArray EmptyVariableList(const char *kind, const QByteArrayList &args);
+    // For a command that names one unit and needs a right: the error to
+    // answer, or nothing with addr set.
+    QByteArray Authorize(TNutSession &session, const QByteArrayList &args, TRight right, const char *command,
+                         int &addr);
+    // The reply about the unit args[0] names, or the error when there is
+    // none (or, with fresh, when its values are not fresh).
+    QByteArray AboutUnit(const QByteArrayList &args, bool fresh,
+                         const std::function<QByteArray(int addr, const QByteArray &name)> &format);
+    // The same for the variable args[1] of that unit.
+    QByteArray AboutVariable(
+        const QByteArrayList &args, bool fresh,
+        const std::function<QByteArray(const QByteArray &name, const NutVariables::TVariable &variable)> &format);
 
     // The unit's variables, whether or not it is online.
     std::vector<NutVariables::TVariable> VariablesOf(int addr);

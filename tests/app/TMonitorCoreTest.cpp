@@ -6,6 +6,7 @@
 #include "model/UpsInfoRules.h"
 #include "protocol/TPollEngine.h"
 #include "serial/TComm.h"
+#include "support/DeviceListFile.h"
 #include "support/FileBytes.h"
 #include "support/PtyPair.h"
 
@@ -27,16 +28,7 @@ protected:
 
     void WriteSettings(const QByteArray &ini) { WriteFileBytes(Paths.SettingsFile, ini); }
 
-    void WriteDevices(std::initializer_list<quint8> addrs)
-    {
-        Paths.CreateDirectories();
-        QByteArray file;
-        for (quint8 addr : addrs) {
-            const TDeviceNode node = TDeviceNode::Make(addr, QStringLiteral("UPS%1").arg(addr));
-            file.append(reinterpret_cast<const char *>(&node), sizeof node);
-        }
-        WriteFileBytes(TDeviceList::FilePath(Paths.RecordDir), file);
-    }
+    void WriteDevices(std::initializer_list<quint8> addrs) { WriteDeviceListFile(Paths.RecordDir, addrs); }
 
     static std::vector<std::int32_t> Codes(TMonitorCore &core)
     {

@@ -21,6 +21,17 @@ std::vector<TEventRec> LoggedEvents(const DaemonProcess &daemon)
     return TEventLog::ReadEventFile(daemon.FilePath(QStringLiteral("Record/EventLog.dat")));
 }
 
+// The simulator with these units, orvand polling it with unit 1 listed,
+// and unit 1 online.
+void StartOnSim(UpsSimProcess &sim, DaemonProcess &daemon, const char *units)
+{
+    ASSERT_TRUE(sim.Start({"--units", units, "--steady"})) << sim.ErrorText().toStdString();
+    daemon.WriteSettings(sim.PortPath());
+    daemon.WriteDevices({{1, QStringLiteral("UPS-01")}});
+    ASSERT_TRUE(daemon.Start()) << daemon.Output().toStdString();
+    ASSERT_TRUE(daemon.WaitForOutput(QStringLiteral("UPS-01 (address 1): Online"))) << daemon.Output().toStdString();
+}
+
 } // namespace
 
 TEST(Orvand, HelpVersionAndUnknownOptions)
@@ -71,12 +82,8 @@ TEST(Orvand, OneProgramPerDirectory)
 TEST(Orvand, ReportsEventsAndRunsTheCloseSequenceOnSigterm)
 {
     UpsSimProcess sim;
-    ASSERT_TRUE(sim.Start({"--units", "1", "--steady"})) << sim.ErrorText().toStdString();
     DaemonProcess daemon;
-    daemon.WriteSettings(sim.PortPath());
-    daemon.WriteDevices({{1, QStringLiteral("UPS-01")}});
-    ASSERT_TRUE(daemon.Start()) << daemon.Output().toStdString();
-    ASSERT_TRUE(daemon.WaitForOutput(QStringLiteral("UPS-01 (address 1): Online"))) << daemon.Output().toStdString();
+    ASSERT_NO_FATAL_FAILURE(StartOnSim(sim, daemon, "1"));
 
     daemon.Signal(SIGTERM);
     EXPECT_EQ(daemon.WaitForExit(), 0);
@@ -102,12 +109,8 @@ TEST(Orvand, ReportsEventsAndRunsTheCloseSequenceOnSigterm)
 TEST(Orvand, SighupReadsTheEditedDeviceList)
 {
     UpsSimProcess sim;
-    ASSERT_TRUE(sim.Start({"--units", "1,2", "--steady"})) << sim.ErrorText().toStdString();
     DaemonProcess daemon;
-    daemon.WriteSettings(sim.PortPath());
-    daemon.WriteDevices({{1, QStringLiteral("UPS-01")}});
-    ASSERT_TRUE(daemon.Start()) << daemon.Output().toStdString();
-    ASSERT_TRUE(daemon.WaitForOutput(QStringLiteral("UPS-01 (address 1): Online")));
+    ASSERT_NO_FATAL_FAILURE(StartOnSim(sim, daemon, "1,2"));
 
     daemon.WriteDevices({{1, QStringLiteral("UPS-01")}, {2, QStringLiteral("东区二号")}});
     // NUT 2.8.0's clients drop the bytes of UTF-8 letters; the log keeps them.

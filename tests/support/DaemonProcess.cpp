@@ -1,6 +1,6 @@
 #include "support/DaemonProcess.h"
 
-#include "model/TDeviceNode.h"
+#include "support/DeviceListFile.h"
 #include "support/EventWait.h"
 
 #include <QDir>
@@ -10,17 +10,6 @@
 
 #include <csignal>
 #include <sys/prctl.h>
-
-namespace {
-
-void WriteFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
-}
-
-} // namespace
 
 ClientRun RunProgram(const QString &program, const QStringList &arguments, int timeoutMs,
                      const QStringList &environment)
@@ -66,25 +55,19 @@ DaemonProcess::~DaemonProcess()
 
 void DaemonProcess::WriteSettings(const QString &port, const QByteArray &extraIni)
 {
-    WriteFile(FilePath(QStringLiteral("UserParaIni.ini")),
+    WriteFileBytes(FilePath(QStringLiteral("UserParaIni.ini")),
               "[CommPort]\nComName=" + port.toUtf8() + "\nProtocol=2\nReadIntervalTimeout=30\n"
               "[NutServer]\nEnabled=1\nListen=127.0.0.1:0\n" + extraIni);
 }
 
 void DaemonProcess::WriteDevices(const std::vector<std::pair<quint8, QString>> &devices)
 {
-    QDir(FDir.path()).mkpath(QStringLiteral("Record"));
-    QByteArray file;
-    for (const auto &[addr, name] : devices) {
-        const TDeviceNode node = TDeviceNode::Make(addr, name);
-        file.append(reinterpret_cast<const char *>(&node), sizeof node);
-    }
-    WriteFile(FilePath(QStringLiteral("Record/TreeNode.dat")), file);
+    WriteDeviceListFile(FilePath(QStringLiteral("Record")), devices);
 }
 
 void DaemonProcess::WriteUsers(const QByteArray &text)
 {
-    WriteFile(FilePath(QStringLiteral("upsd.users")), text);
+    WriteFileBytes(FilePath(QStringLiteral("upsd.users")), text);
     QFile::setPermissions(FilePath(QStringLiteral("upsd.users")), QFile::ReadOwner | QFile::WriteOwner);
 }
 
