@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int kExitDirectoryProblem = 1;
+constexpr int kExitUsage = 2;
 
 void PrintError(const QString &text)
 {
@@ -31,18 +32,25 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(
         QStringLiteral("Monitors the UPS units of one RS485 bus without a window, logs their events to standard "
                        "error and serves them to NUT clients when the settings enable it."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption dirOption(
         QStringLiteral("dir"),
         QStringLiteral("Keeps UserParaIni.ini, upsd.users, Record and Backup in <directory> (created when missing); "
                        "default: the directory of the program."),
         QStringLiteral("directory"));
     parser.addOption(dirOption);
-    parser.process(app);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        PrintError(parser.errorText() + QStringLiteral("; see --help"));
+        return kExitUsage;
+    }
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
+    if (parser.isSet(versionOption))
+        parser.showVersion();
     if (!parser.positionalArguments().isEmpty()) {
         PrintError(QStringLiteral("unexpected argument \"%1\"; see --help").arg(parser.positionalArguments().first()));
-        return 2;
+        return kExitUsage;
     }
 
     const QString directory = QDir(parser.isSet(dirOption) ? parser.value(dirOption)

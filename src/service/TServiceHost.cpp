@@ -30,7 +30,7 @@ TServiceHost::~TServiceHost()
 bool TServiceHost::Start()
 {
     FSettings = TServiceSettings::Load(FCore.Paths().SettingsFile);
-    FNotifier->Configure(FSettings.Notify.Command, FSettings.Notify.Timeout);
+    ConfigureNotifier();
     if (FEventObserver == 0) {
         FEventObserver = FCore.EventLog().AddObserver([this](const TEventRec &rec) {
             FNotifier->Notify(TEventDescription::Of(rec, FCore.State().DeviceList));
@@ -43,7 +43,7 @@ bool TServiceHost::Reload()
 {
     const TServiceSettings previous = FSettings;
     FSettings = TServiceSettings::Load(FCore.Paths().SettingsFile);
-    FNotifier->Configure(FSettings.Notify.Command, FSettings.Notify.Timeout);
+    ConfigureNotifier();
     if (FSettings.NutServer == previous.NutServer && FNutServer != nullptr) {
         LoadUsers();
         FNutServer->Protocol().ForgetUnlistedUnits();
@@ -61,6 +61,13 @@ void TServiceHost::Stop(int graceMs)
         FEventObserver = 0;
     }
     FNotifier->Finish(graceMs);
+}
+
+void TServiceHost::ConfigureNotifier()
+{
+    FNotifier->Configure(FSettings.Notify.Command, FSettings.Notify.Timeout);
+    if (FNotifier->Enabled())
+        Log(QStringLiteral("notifications: %1 runs for every event").arg(FSettings.Notify.Command));
 }
 
 bool TServiceHost::StartNutServer()

@@ -45,6 +45,7 @@ public:
     TEventNotifier &Notifier() const { return *FNotifier; }
 
 private:
+    void ConfigureNotifier();
     bool StartNutServer();
     void LoadUsers();
     void Log(const QString &line) const;

@@ -38,17 +38,18 @@ TEST(Orvand, HelpVersionAndUnknownOptions)
 {
     const struct {
         QStringList arguments;
-        bool succeeds;
+        int exitCode;
         const char *printed;
     } cases[] = {
-        {{"--version"}, true, "orvand 1.0.0.1"},
-        {{"--help"}, true, "--dir <directory>"},
-        {{"--no-such-option"}, false, "no-such-option"},
-        {{"stray"}, false, "unexpected argument"},
+        {{"--version"}, 0, "orvand 1.0.0.1"},
+        {{"--help"}, 0, "--dir <directory>"},
+        {{"--no-such-option"}, 2, "Unknown option 'no-such-option'"},
+        {{"--dir"}, 2, "Missing value after '--dir'"},
+        {{"stray"}, 2, "unexpected argument"},
     };
     for (const auto &c : cases) {
         const ClientRun run = RunProgram(QStringLiteral(ORVAN_DAEMON_PATH), c.arguments);
-        EXPECT_EQ(run.ExitCode == 0, c.succeeds) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.ExitCode, c.exitCode) << c.arguments.join(' ').toStdString();
         EXPECT_TRUE((run.Out + run.Err).contains(QLatin1String(c.printed))) << (run.Out + run.Err).toStdString();
     }
 }
