@@ -57,6 +57,7 @@ void DaemonProcess::WriteSettings(const QString &port, const QByteArray &extraIn
 {
     WriteFileBytes(FilePath(QStringLiteral("UserParaIni.ini")),
               "[CommPort]\nComName=" + port.toUtf8() + "\nProtocol=2\nReadIntervalTimeout=30\n"
+              "[CommMast]\nPollMode=1\n"
               "[NutServer]\nEnabled=1\nListen=127.0.0.1:0\n" + extraIni);
 }
 

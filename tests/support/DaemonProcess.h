@@ -35,8 +35,9 @@ public:
     QString DirPath() const { return FDir.path(); }
     QString FilePath(const QString &name) const { return FDir.filePath(name); }
 
-    // Settings for a Modbus bus on this port with a short read time-out, the
-    // NUT server on an ephemeral loopback port, and any extra lines.
+    // Settings for a Modbus bus on this port, polled at the pace of the bus
+    // with a short read time-out, the NUT server on an ephemeral loopback
+    // port, and any extra lines.
     void WriteSettings(const QString &port, const QByteArray &extraIni = {});
     void WriteDevices(const std::vector<std::pair<quint8, QString>> &devices);
     void WriteUsers(const QByteArray &text);

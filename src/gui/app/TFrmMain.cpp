@@ -559,7 +559,7 @@ void TFrmMain::EventLogClick()
 void TFrmMain::TrendClick()
 {
     FProgress->SetLanguage(FState.Settings.Language);
-    TFrmTrend window(FPaths.RecordDir, FState.Settings.Language, GetSelDevAddr(), LocalNow(), FProgress, this);
+    TFrmTrend window(Paths().RecordDir, FState.Settings.Language, GetSelDevAddr(), LocalNow(), FProgress, this);
     RunModal(window);
 }
 
