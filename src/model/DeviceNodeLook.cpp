@@ -16,10 +16,15 @@ QString WithStatus(const QString &name, const QString &status)
 
 } // namespace
 
+bool RecordIsStale(const TUpsInfo &rec, bool portOpened)
+{
+    return !portOpened || (rec.LinkState != kLinkOnline && rec.LinkState != kLinkError);
+}
+
 TDeviceNodeLook DeviceNodeLook(const QString &name, const TUpsInfo &rec, bool portOpened, quint8 language)
 {
     if (!portOpened)
-        return {kIconOffline, WithStatus(name, GetStateText(kStateLinkDown, language)), true};
+        return {kIconOffline, WithStatus(name, GetStateText(kStateLinkDown, language)), RecordIsStale(rec, portOpened)};
 
     switch (rec.LinkState) {
     case kLinkOnline: {
@@ -30,6 +35,6 @@ TDeviceNodeLook DeviceNodeLook(const QString &name, const TUpsInfo &rec, bool po
     case kLinkError:
         return {kIconAlarm, WithStatus(name, GetEventText(kEventLinkError, language)), false};
     default:
-        return {kIconOffline, WithStatus(name, GetEventText(kEventLinkLost, language)), true};
+        return {kIconOffline, WithStatus(name, GetEventText(kEventLinkLost, language)), RecordIsStale(rec, portOpened)};
     }
 }
