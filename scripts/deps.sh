@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth fonts-wqy-microhei
-  prometheus chromium
+  nut-client prometheus chromium
 )
 
 missing=()

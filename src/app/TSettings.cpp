@@ -136,6 +136,11 @@ bool TSettings::IsChinese() const
     return IsChineseLanguage(Language);
 }
 
+std::optional<qint32> ParseSettingInteger(const std::optional<QByteArray> &text)
+{
+    return ParseInteger(text);
+}
+
 QString SettingsFilePath()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/UserParaIni.ini");

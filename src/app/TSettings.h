@@ -2,8 +2,11 @@
 
 #include "app/TPortInfo.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+
+#include <optional>
 
 // Every user setting of the monitor. One instance lives for the whole run
 // and is handed by reference to whatever reads or changes a setting.
@@ -34,3 +37,9 @@ void LoadPortSettings(TSettings &settings, const QString &path);
 // and comments as they were. Throws std::runtime_error
 // "Unable to write to <path>" when the file cannot be written.
 void SaveSettings(const TSettings &settings, const QString &path);
+
+// An integer value of the settings file as the settings read theirs:
+// decimal with an optional sign, or hexadecimal after "0x", "0X" or "$";
+// nothing for a missing value or any other text. For the sections that
+// other parts of the program keep in the same file.
+std::optional<qint32> ParseSettingInteger(const std::optional<QByteArray> &text);

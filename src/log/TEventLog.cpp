@@ -30,10 +30,26 @@ bool TEventLog::AppendEvent(const TEventRec &rec)
         RotateLog();
     std::uint8_t bytes[TEventRec::kSize];
     rec.WriteTo(bytes);
-    if (!FFile.Append(bytes))
-        return false;
-    FNewRecord = 255;
-    return true;
+    const bool written = FFile.Append(bytes);
+    if (written)
+        FNewRecord = 255;
+    // A copy: an observer may remove itself while it is called.
+    const auto observers = FObservers;
+    for (const auto &entry : observers)
+        entry.second(rec);
+    return written;
+}
+
+int TEventLog::AddObserver(TObserver observer)
+{
+    const int id = FNextObserverId++;
+    FObservers.emplace_back(id, std::move(observer));
+    return id;
+}
+
+void TEventLog::RemoveObserver(int id)
+{
+    std::erase_if(FObservers, [id](const auto &entry) { return entry.first == id; });
 }
 
 QString TEventLog::AutoBackupName(int number)

@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <vector>
 
 struct TUpsInfo;
@@ -56,6 +58,13 @@ public:
     // type writes nothing.
     void LogDeviceEvent(int type, const TUpsInfo &info);
 
+    // Called with every record given to AppendEvent, whether or not the
+    // file took it: a full disk must not silence the other outlets of an
+    // event. Observers run inside the poll step and must return quickly.
+    using TObserver = std::function<void(const TEventRec &rec)>;
+    int AddObserver(TObserver observer);
+    void RemoveObserver(int id);
+
     // 255 after a successful append, until the viewer resets it.
     std::uint8_t NewRecord() const { return FNewRecord; }
     void ResetNewRecord() { FNewRecord = 0; }
@@ -80,4 +89,6 @@ private:
     TClock FClock;
     TRecordFile FFile;
     std::uint8_t FNewRecord = 0;
+    std::vector<std::pair<int, TObserver>> FObservers;
+    int FNextObserverId = 1;
 };

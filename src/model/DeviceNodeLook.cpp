@@ -16,6 +16,11 @@ QString WithStatus(const QString &name, const QString &status)
 
 } // namespace
 
+bool RecordIsStale(const TUpsInfo &rec, bool portOpened)
+{
+    return !portOpened || (rec.LinkState != kLinkOnline && rec.LinkState != kLinkError);
+}
+
 QString DeviceStatusText(const TUpsInfo &rec, bool portOpened, quint8 language)
 {
     if (!portOpened)
@@ -31,7 +36,7 @@ TDeviceNodeLook DeviceNodeLook(const QString &name, const TUpsInfo &rec, bool po
 {
     const QString status = DeviceStatusText(rec, portOpened, language);
     if (!portOpened)
-        return {kIconOffline, WithStatus(name, status), true};
+        return {kIconOffline, WithStatus(name, status), RecordIsStale(rec, portOpened)};
 
     switch (rec.LinkState) {
     case kLinkOnline: {
@@ -41,6 +46,6 @@ TDeviceNodeLook DeviceNodeLook(const QString &name, const TUpsInfo &rec, bool po
     case kLinkError:
         return {kIconAlarm, WithStatus(name, status), false};
     default:
-        return {kIconOffline, WithStatus(name, status), true};
+        return {kIconOffline, WithStatus(name, status), RecordIsStale(rec, portOpened)};
     }
 }

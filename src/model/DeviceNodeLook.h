@@ -28,4 +28,8 @@ struct TDeviceNodeLook {
 // link trouble; a closed port counts as a lost link.
 QString DeviceStatusText(const TUpsInfo &rec, bool portOpened, quint8 language);
 
+// Whether a device's live values are stale: the port is closed or its link
+// is lost. Such a record is cleared, so nothing shows values that are old.
+bool RecordIsStale(const TUpsInfo &rec, bool portOpened);
+
 TDeviceNodeLook DeviceNodeLook(const QString &name, const TUpsInfo &rec, bool portOpened, quint8 language);

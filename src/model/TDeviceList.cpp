@@ -129,8 +129,14 @@ void TDeviceList::NextPollDevice()
 
 bool TDeviceList::IsAddrUsed(quint8 addr) const
 {
-    return std::any_of(FItems.begin(), FItems.begin() + FCount,
-                       [addr](const TDeviceNode &node) { return node.Addr == addr; });
+    return FindAddr(addr) != nullptr;
+}
+
+const TDeviceNode *TDeviceList::FindAddr(quint8 addr) const
+{
+    const auto end = FItems.begin() + FCount;
+    const auto found = std::find_if(FItems.begin(), end, [addr](const TDeviceNode &node) { return node.Addr == addr; });
+    return found != end ? &*found : nullptr;
 }
 
 int TDeviceList::TreeIndexOf(int position)

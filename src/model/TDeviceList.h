@@ -60,6 +60,8 @@ public:
     void NextPollDevice();
 
     bool IsAddrUsed(quint8 addr) const;
+    // The first device with this address; nullptr when none has it.
+    const TDeviceNode *FindAddr(quint8 addr) const;
 
     // Tree index of the device node at a 1-based position.
     static int TreeIndexOf(int position);

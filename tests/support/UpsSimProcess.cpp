@@ -54,6 +54,12 @@ bool UpsSimProcess::Command(const QString &line, int timeoutMs)
     return answer == QLatin1String("ok");
 }
 
+QByteArray UpsSimProcess::ErrorOutput()
+{
+    m_errorOutput += m_process.readAllStandardError();
+    return m_errorOutput;
+}
+
 void UpsSimProcess::Stop()
 {
     if (m_process.state() != QProcess::NotRunning) {

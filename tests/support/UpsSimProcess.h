@@ -26,10 +26,14 @@ public:
 
     // The device to open as the monitor's port, e.g. /dev/pts/7.
     QString PortPath() const { return m_portPath; }
+    // What the simulator has printed on standard error so far: with
+    // --verbose, every frame it received and sent.
+    QByteArray ErrorOutput();
     QString ErrorText() const { return m_error; }
 
 private:
     QProcess m_process;
     QString m_portPath;
     QString m_error;
+    QByteArray m_errorOutput;
 };

@@ -48,7 +48,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <cfenv>
 #include <stdexcept>
 
 namespace {
@@ -68,7 +67,7 @@ QLineEdit *DebugField(const QString &name, QWidget *parent)
 } // namespace
 
 TFrmMain::TFrmMain(TMonitorState &state, const TAppPaths &paths, const QString &versionText, QWidget *parent)
-    : QMainWindow(parent), FState(state), FPaths(paths), FVersionText(versionText)
+    : QMainWindow(parent), FState(state), FCore(state, paths), FVersionText(versionText)
 {
     setObjectName(QStringLiteral("TFrmMain"));
     AskYesNo = [this](const QString &text) {
@@ -96,31 +95,20 @@ TFrmMain::TFrmMain(TMonitorState &state, const TAppPaths &paths, const QString &
     layout->addWidget(FView, 1);
     setCentralWidget(centre);
 
-    // Creation steps, in the order the rest of the program relies on.
-    // Division by zero gives an infinity rather than a trap: no trap is
-    // enabled by default on this platform, and none is enabled here.
-    std::feclearexcept(FE_ALL_EXCEPT);
-    FState.Debug.DebugShow = 0;
-    FPaths.CreateDirectories();
+    // The core has run the shared creation steps (directories, settings,
+    // log stores, device list, status records); the window's own follow.
     FView->HideUnusedRows();
-    LoadSettings(FState.Settings, FPaths.SettingsFile);
     ApplyLanguage();
     SetProtocolLayout();
-    FEventLog = std::make_unique<TEventLog>(FPaths.RecordDir, QLatin1String(kEventLogFileName), FPaths.BackupDir);
-    FDataLog = std::make_unique<TDataLog>(FPaths.RecordDir);
     FState.Selection.FSelDevAddr = 0;
-    try {
-        FState.DeviceList.LoadDeviceList(FPaths.RecordDir);
-    } catch (const std::exception &error) {
-        ShowError(QString::fromLocal8Bit(error.what()));
-    }
+    if (!FCore.DeviceListError().isEmpty())
+        ShowError(FCore.DeviceListError());
     RebuildDeviceTree();
     FStatusPanels[2]->setText(QStringLiteral("Version ") + versionText);
     FView->ShowFirstPages();
     FTimer1.setInterval(kTimerInterval);
     connect(&FTimer1, &QTimer::timeout, this, &TFrmMain::Timer1Timer);
     FTimer1.start();
-    FState.UpsInfo.Reset();
     FView->SetSinglePhaseLayout(FState.Settings.Language);
     FProgress = new TfrmProgress(FState.Settings.Language, this);
     FProgress->hide();
@@ -405,7 +393,7 @@ void TFrmMain::UpdateDebugLabel()
         control->setVisible(show);
     if (!show)
         return;
-    const TPollProtocol *protocol = FEngine != nullptr ? FEngine->SelectedProtocol() : nullptr;
+    const TPollProtocol *protocol = Engine() != nullptr ? Engine()->SelectedProtocol() : nullptr;
     const int current = protocol != nullptr ? protocol->CurrentAddress() : 0;
     const int currentTx = current < TUpsInfoTable::kSize ? FState.UpsInfo[current].TxCnt : 0;
     const quint8 selected = FState.Selection.FSelDevAddr;
@@ -439,38 +427,36 @@ void TFrmMain::BlinkIndicators()
 
 void TFrmMain::StartEngine()
 {
-    if (FEngine != nullptr)
+    if (Engine() != nullptr)
         return;
-    FEngine = std::make_unique<TPollEngine>(FState.Bus(), FState.Settings, *FEventLog, *FDataLog,
-                                            FState.DiagCounters);
-    connect(FEngine.get(), &TPollEngine::portOpenFailed, this, [this](const QString &) {
+    connect(&FCore, &TMonitorCore::portOpenFailed, this, [this](const QString &) {
         ShowError(FTexts.PortError);
         if (!FCloseWithoutQuestion) // ended by a signal while the error was shown
             SoftwareParaClick();
     });
-    FEngine->Start();
+    FCore.StartEngine();
 }
 
 bool TFrmMain::PortOpened() const
 {
-    return FEngine != nullptr && FEngine->PortOpened();
+    return FCore.PortOpened();
 }
 
 void TFrmMain::btnComClick()
 {
-    if (FEngine == nullptr)
+    if (Engine() == nullptr)
         return;
     // Decided by the port itself rather than by the caption, which follows
     // a language switch only at the next status pass.
     if (PortOpened()) {
-        FEngine->ClosePort();
+        FCore.ClosePort();
         return;
     }
     // The port settings are read again, so an edit of the file takes effect;
     // the rest stays as chosen since the last save.
-    LoadPortSettings(FState.Settings, FPaths.SettingsFile);
+    LoadPortSettings(FState.Settings, Paths().SettingsFile);
     try {
-        FEngine->OpenPort();
+        FCore.OpenPort();
     } catch (const ECommsError &error) {
         ShowError(QString::fromUtf8(error.what()));
     }
@@ -484,7 +470,7 @@ void TFrmMain::RebuildDeviceTree()
 
 void TFrmMain::SaveDeviceList()
 {
-    FState.DeviceList.SaveDeviceList(FPaths.RecordDir);
+    FState.DeviceList.SaveDeviceList(Paths().RecordDir);
 }
 
 void TFrmMain::DeleteSelectedDevice()
@@ -503,7 +489,7 @@ quint8 TFrmMain::GetSelDevAddr() const
 
 void TFrmMain::SearchClick()
 {
-    TFrmEquipSearch window(FState.DeviceList, FState.Engine, FEngine.get(), FState.Settings.Language,
+    TFrmEquipSearch window(FState.DeviceList, FState.Engine, Engine(), FState.Settings.Language,
                            [this] { DeviceListChanged(); }, this);
     RunModal(window);
 }
@@ -566,21 +552,21 @@ void TFrmMain::TurnOnClick()
 void TFrmMain::EventLogClick()
 {
     FProgress->SetLanguage(FState.Settings.Language);
-    TFrmEventLog window(*FEventLog, FState.Settings, FState.Debug.DebugShow, FProgress, LocalNow, this);
+    TFrmEventLog window(EventLog(), FState.Settings, FState.Debug.DebugShow, FProgress, LocalNow, this);
     RunModal(window);
 }
 
 void TFrmMain::TrendClick()
 {
     FProgress->SetLanguage(FState.Settings.Language);
-    TFrmTrend window(FPaths.RecordDir, FState.Settings.Language, GetSelDevAddr(), LocalNow(), FProgress, this);
+    TFrmTrend window(Paths().RecordDir, FState.Settings.Language, GetSelDevAddr(), LocalNow(), FProgress, this);
     RunModal(window);
 }
 
 void TFrmMain::DataLogClick()
 {
     FProgress->SetLanguage(FState.Settings.Language);
-    TFrmDataLog window(FPaths.RecordDir, FState.Settings, FState.Debug.DebugShow, FProgress, LocalNow, this);
+    TFrmDataLog window(Paths().RecordDir, FState.Settings, FState.Debug.DebugShow, FProgress, LocalNow, this);
     RunModal(window);
 }
 
@@ -605,14 +591,11 @@ void TFrmMain::EnglishClick()
 void TFrmMain::SoftwareParaClick()
 {
     TFrmSoftwarePara::TActions actions{
-        [this] {
-            if (FEngine != nullptr)
-                FEngine->OpenPort();
-        },
+        [this] { FCore.OpenPort(); },
         [this] { SetProtocolLayout(); },
         [this](const QString &text) { ShowError(text); },
     };
-    TFrmSoftwarePara window(FState.Settings, FPaths.SettingsFile, AutoStartEntry, SystemSerialDevices(), actions,
+    TFrmSoftwarePara window(FState.Settings, Paths().SettingsFile, AutoStartEntry, SystemSerialDevices(), actions,
                             this);
     RunModal(window);
 }
@@ -627,10 +610,10 @@ void TFrmMain::AboutClick()
 
 void TFrmMain::ShowTraceWindow()
 {
-    if (FEngine == nullptr)
+    if (Engine() == nullptr)
         return;
     if (FTrace == nullptr)
-        FTrace = std::make_unique<TFrmCom>(*FEngine);
+        FTrace = std::make_unique<TFrmCom>(*Engine());
     FTrace->show();
     FTrace->raise();
     FTrace->activateWindow();
@@ -654,7 +637,7 @@ bool TFrmMain::ConfirmAndSave()
         return false;
     FTimer1.stop();
     try {
-        SaveSettings(FState.Settings, FPaths.SettingsFile);
+        FCore.SaveSettings();
     } catch (const std::exception &error) {
         if (!FCloseWithoutQuestion) {
             ShowError(QString::fromLocal8Bit(error.what()));
@@ -670,8 +653,7 @@ bool TFrmMain::ConfirmAndSave()
             qWarning("%s", error.what());
         }
     }
-    if (FEngine != nullptr)
-        FEngine->ClosePort();
+    FCore.ClosePort();
     return true;
 }
 

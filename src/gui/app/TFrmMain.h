@@ -4,6 +4,7 @@
 #include "app/TAppPaths.h"
 #include "app/TAutoStartEntry.h"
 #include "app/TMainTicker.h"
+#include "app/TMonitorCore.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -69,7 +70,9 @@ public:
     // Creates the polling engine, which logs the program start and opens
     // the port; a port that cannot be opened is reported and left closed.
     void StartEngine();
-    TPollEngine *Engine() const { return FEngine.get(); }
+    TPollEngine *Engine() const { return FCore.Engine(); }
+    // What the window shares with the headless service.
+    TMonitorCore &Core() { return FCore; }
 
     bool PortOpened() const;
     void btnComClick();
@@ -109,9 +112,9 @@ public:
     void CloseWithoutQuestion();
 
     TMonitorState &State() { return FState; }
-    const TAppPaths &Paths() const { return FPaths; }
-    TEventLog &EventLog() { return *FEventLog; }
-    TDataLog &DataLog() { return *FDataLog; }
+    const TAppPaths &Paths() const { return FCore.Paths(); }
+    TEventLog &EventLog() { return FCore.EventLog(); }
+    TDataLog &DataLog() { return FCore.DataLog(); }
     TFrmDeviceTree *Tree() const { return FTree; }
     TFrmRealTimeView *View() const { return FView; }
     TFrmUserSet *UserSet() const { return FUserSet; }
@@ -134,20 +137,17 @@ private:
     void DeviceListChanged();
 
     TMonitorState &FState;
-    TAppPaths FPaths;
+    // The settings, log stores, device list and engine; made before any
+    // widget reads a setting.
+    TMonitorCore FCore;
     TShellTexts FTexts;
     TMainTicker FTicker;
     QTimer FTimer1;
     bool FCloseWithoutQuestion = false;
 
-    std::unique_ptr<TEventLog> FEventLog;
-    std::unique_ptr<TDataLog> FDataLog;
     TfrmProgress *FProgress = nullptr; // the export progress window, for the whole run
     TFrmUserSet *FUserSet = nullptr;   // the user settings window, for the whole run
-    // Declared after the log stores so it goes first: its last act is to
-    // log the program end.
-    std::unique_ptr<TPollEngine> FEngine;
-    // A view on the engine, so it goes before it.
+    // A view on the engine, so it goes before the core.
     std::unique_ptr<TFrmCom> FTrace;
     QString FVersionText;
 

@@ -6,16 +6,21 @@
 #include "gui/app/TFrmMain.h"
 #include "gui/widgets/GuardedApplication.h"
 #include "gui/widgets/Theme.h"
-#include "service/HttpService.h"
-#include "service/THttpServer.h"
+#include "service/TDirectoryLock.h"
+#include "service/TServiceHost.h"
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
+
+#include <cstdio>
 
 namespace {
 
 const QString kAppTitle = QStringLiteral("Orvan 2000");
+// How long notifications of the program end may run before the monitor exits.
+constexpr int kNotifyGraceMs = 10000;
 
 void BringToFront(QWidget &window)
 {
@@ -50,11 +55,32 @@ int main(int argc, char **argv)
     if (!instance.Claim())
         return 0;
 
+    // The headless service may hold the program directory.
+    TDirectoryLock lock(QCoreApplication::applicationDirPath(), QStringLiteral("orvan"));
+    if (!lock.TryLock()) {
+        std::fprintf(stderr, "orvan: %s\n", lock.ErrorText().toLocal8Bit().constData());
+        QMessageBox::critical(nullptr, kAppTitle, lock.ErrorText());
+        return 1;
+    }
+
     Theme::Apply(app);
 
     TMonitorState state;
     TFrmMain window(state, TAppPaths::Beside(QCoreApplication::applicationDirPath()), GetVersionString());
     QObject::connect(&instance, &TSingleInstance::activationRequested, &window, [&window] { BringToFront(window); });
+
+    // The same services as the headless service, when the settings enable
+    // them; started before the engine so the program start is notified, and
+    // so that HTTP answers (with the port closed) while a port that failed
+    // at start holds the start-up dialogs open.
+    TServiceHost services(window.Core(), LogToStandardError, GetVersionString());
+    services.Start();
+    // The engine logs the program end while the notifications still listen.
+    const auto end = [&](int status) {
+        window.Core().Shutdown();
+        services.Stop(kNotifyGraceMs);
+        return status;
+    };
 
     // Installed before the engine starts: a port that fails at start shows
     // its error and the software parameter window, and a SIGTERM while they
@@ -68,20 +94,12 @@ int main(int argc, char **argv)
         QCoreApplication::quit();
     });
 
-    // Started before the engine, so that it answers (with the port closed)
-    // while a port that failed at start holds the start-up dialogs open.
-    const std::unique_ptr<THttpServer> http =
-        StartHttpService(window.Paths().SettingsFile,
-                         THttpData{state.DeviceList, state.UpsInfo, state.Settings, state.Debug, state.Engine,
-                                   window.EventLog(), [&window] { return window.PortOpened(); }},
-                         LogToStandardError);
-
     window.StartEngine();
     if (terminated)
-        return 0;
+        return end(0);
 
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));
     window.show();
-    return app.exec();
+    return end(app.exec());
 }

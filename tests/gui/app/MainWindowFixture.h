@@ -4,6 +4,7 @@
 #include "app/TMonitorState.h"
 #include "gui/app/TFrmMain.h"
 #include "model/TDeviceNode.h"
+#include "support/DeviceListFile.h"
 #include "support/FileBytes.h"
 
 #include <QDialog>
@@ -40,12 +41,7 @@ protected:
     void WriteDevices(std::initializer_list<quint8> addrs)
     {
         Paths.CreateDirectories();
-        QByteArray file;
-        for (quint8 addr : addrs) {
-            const TDeviceNode node = TDeviceNode::Make(addr, QStringLiteral("UPS%1").arg(addr));
-            file.append(reinterpret_cast<const char *>(&node), sizeof node);
-        }
-        WriteFileBytes(Paths.RecordDir + QStringLiteral("TreeNode.dat"), file);
+        WriteDeviceListFile(Paths.RecordDir, addrs);
     }
 
     TFrmMain &Open(const QString &versionText = QStringLiteral("1.0.0.4"))

@@ -1,0 +1,72 @@
+// orvand: the monitor without a window, for a service manager.
+#include "app/AppVersion.h"
+#include "daemon/TDaemon.h"
+#include "service/TDirectoryLock.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kExitDirectoryProblem = 1;
+constexpr int kExitUsage = 2;
+
+void PrintError(const QString &text)
+{
+    std::fprintf(stderr, "orvand: %s\n", text.toLocal8Bit().constData());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvand"));
+    QCoreApplication::setApplicationVersion(GetVersionString());
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Monitors the UPS units of one RS485 bus without a window, logs their events to standard "
+                       "error and serves them to NUT clients when the settings enable it."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption dirOption(
+        QStringLiteral("dir"),
+        QStringLiteral("Keeps UserParaIni.ini, upsd.users, Record and Backup in <directory> (created when missing); "
+                       "default: the directory of the program."),
+        QStringLiteral("directory"));
+    parser.addOption(dirOption);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        PrintError(parser.errorText() + QStringLiteral("; see --help"));
+        return kExitUsage;
+    }
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
+    if (parser.isSet(versionOption))
+        parser.showVersion();
+    if (!parser.positionalArguments().isEmpty()) {
+        PrintError(QStringLiteral("unexpected argument \"%1\"; see --help").arg(parser.positionalArguments().first()));
+        return kExitUsage;
+    }
+
+    const QString directory = QDir(parser.isSet(dirOption) ? parser.value(dirOption)
+                                                           : QCoreApplication::applicationDirPath())
+                                  .absolutePath();
+    if (!QDir().mkpath(directory) || !QFileInfo(directory).isDir()) {
+        PrintError(QStringLiteral("cannot create the directory %1").arg(directory));
+        return kExitDirectoryProblem;
+    }
+    TDirectoryLock lock(directory, QStringLiteral("orvand"));
+    if (!lock.TryLock()) {
+        PrintError(lock.ErrorText());
+        return kExitDirectoryProblem;
+    }
+
+    TDaemon daemon(directory, GetVersionString());
+    daemon.Start();
+    return app.exec();
+}
