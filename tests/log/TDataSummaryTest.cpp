@@ -134,7 +134,9 @@ TEST_F(DataSummaryTest, AnAppendDoesNotPatchASummaryThatIsBehind)
     ASSERT_TRUE(Log.AppendRecord(Sample(At(2009, 3, 3, 1), 5, 998)));
     EXPECT_EQ(Summary.State(), TState::Behind);
     ASSERT_TRUE(Summary.MakeCurrent());
-    const TSummaryBucket &day3 = (*Summary.DeviceBuckets(5))[48];
+    const auto buckets = Summary.DeviceBuckets(5);
+    ASSERT_TRUE(buckets);
+    const TSummaryBucket &day3 = (*buckets)[48];
     EXPECT_EQ(day3.Records, 1u);
     EXPECT_FLOAT_EQ(day3.Values[kTrendInputVoltA].Max, 999);
     ASSERT_TRUE(Log.AppendRecord(Sample(At(2009, 3, 3, 0, 30), 5, 1000))); // up to date again: followed
