@@ -6,9 +6,11 @@
 #include "support/DaemonProcess.h"
 #include "support/EventWait.h"
 #include "support/FileBytes.h"
+#include "support/RawHttpClient.h"
 #include "support/UpsSimProcess.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <csignal>
 
@@ -105,6 +107,25 @@ TEST(Orvand, ReportsEventsAndRunsTheCloseSequenceOnSigterm)
     ASSERT_GE(events.size(), 4u);
     EXPECT_EQ(events.front().Code, kEventSoftwareOpen);
     EXPECT_EQ(events.back().Code, kEventSoftwareClosed);
+}
+
+TEST(Orvand, ServesTheHttpSideWhenTheSettingsEnableIt)
+{
+    UpsSimProcess sim;
+    ASSERT_TRUE(sim.Start({"--units", "1", "--steady"})) << sim.ErrorText().toStdString();
+    DaemonProcess daemon;
+    daemon.WriteSettings(sim.PortPath(), "[Http]\nEnabled=1\nListen=127.0.0.1:0\n");
+    daemon.WriteDevices({{1, QStringLiteral("UPS-01")}});
+    ASSERT_TRUE(daemon.Start()) << daemon.Output().toStdString();
+    ASSERT_TRUE(daemon.WaitForOutput(QStringLiteral("UPS-01 (address 1): Online"))) << daemon.Output().toStdString();
+
+    static const QRegularExpression listening(QStringLiteral("HTTP server listening on 127\\.0\\.0\\.1:(\\d+)"));
+    const QRegularExpressionMatch match = listening.match(daemon.Output());
+    ASSERT_TRUE(match.hasMatch()) << daemon.Output().toStdString();
+    const RawHttpResponse metrics = HttpGet(static_cast<quint16>(match.captured(1).toUInt()), "/metrics");
+    EXPECT_EQ(metrics.Status, 200);
+    EXPECT_TRUE(metrics.Body.contains("orvan_link_state{address=\"1\",name=\"UPS-01\"} 0")) << metrics.Body.toStdString();
+    EXPECT_TRUE(metrics.Body.contains("orvan_port_open 1"));
 }
 
 TEST(Orvand, SighupReadsTheEditedDeviceList)
