@@ -2,8 +2,10 @@
 
 #include <QString>
 
-// Where the program keeps its files: the settings beside the executable,
-// the device list and the logs in "Record/", event log backups in "Backup/".
+// Where the program keeps its files: the settings "UserParaIni.ini", the
+// device list and the logs in "Record/", event log backups in "Backup/".
+// Run from a build tree they sit beside the executable; an installed
+// program keeps them per user, in the XDG base directories.
 struct TAppPaths {
     QString ProgramDir;
     QString RecordDir; // ends with "/"
@@ -12,8 +14,30 @@ struct TAppPaths {
 
     static TAppPaths Beside(const QString &programDir);
 
-    // Creates both directories with their parents. A failure is not reported
-    // here: it shows when a file in them is used.
+    // An installed program's files: the settings in <configHome>/orvan/,
+    // "Record/" and "Backup/" in <dataHome>/orvan/.
+    static TAppPaths PerUser(const QString &programDir, const QString &configHome, const QString &dataHome);
+
+    // Beside the program, unless its directory cannot be written or is the
+    // directory the build installs programs into (installDir): root can
+    // write /usr/bin, but nothing of ours belongs there.
+    static TAppPaths ForProgram(const QString &programDir, const QString &installDir, const QString &configHome,
+                                const QString &dataHome);
+
+    // ForProgram for this executable, the build's install directory and
+    // this user's $XDG_CONFIG_HOME and $XDG_DATA_HOME.
+    static TAppPaths ForThisProgram();
+
+    // An XDG base directory: the variable's value when it is an absolute
+    // path, else the default under the home directory (the base directory
+    // rules say a relative value is invalid and to be ignored).
+    static QString XdgBaseDir(const QString &value, const QString &homeDir, const QString &underHome);
+    static QString XdgConfigHome();
+    static QString XdgDataHome();
+
+    // Creates "Record/", "Backup/" and the settings file's directory, with
+    // their parents. A failure is not reported here: it shows when a file
+    // in them is used.
     void CreateDirectories() const;
 };
 

@@ -1,11 +1,12 @@
 #include "app/TAutoStartEntry.h"
 
+#include "app/TAppPaths.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <stdexcept>
 
@@ -42,8 +43,8 @@ TAutoStartEntry::TAutoStartEntry(QString systemDir, QString userDir, QString pro
 
 TAutoStartEntry TAutoStartEntry::ForThisSystem()
 {
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return TAutoStartEntry(QStringLiteral("/etc/xdg/autostart"), QDir(config).filePath(QStringLiteral("autostart")),
+    return TAutoStartEntry(QStringLiteral("/etc/xdg/autostart"),
+                           QDir(TAppPaths::XdgConfigHome()).filePath(QStringLiteral("autostart")),
                            QCoreApplication::applicationFilePath());
 }
 

@@ -4,8 +4,6 @@
 #include "log/CommitSaveFile.h"
 #include "model/TextLanguage.h"
 
-
-#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -139,11 +137,6 @@ bool TSettings::IsChinese() const
 std::optional<qint32> ParseSettingInteger(const std::optional<QByteArray> &text)
 {
     return ParseInteger(text);
-}
-
-QString SettingsFilePath()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/UserParaIni.ini");
 }
 
 void LoadSettings(TSettings &settings, const QString &path)

@@ -21,9 +21,6 @@ struct TSettings
     friend bool operator==(const TSettings &, const TSettings &) = default;
 };
 
-// "UserParaIni.ini" in the directory of the executable.
-QString SettingsFilePath();
-
 // Fills every setting from the file; a missing file, key or unreadable value
 // gives that setting its default. Never fails.
 void LoadSettings(TSettings &settings, const QString &path);

@@ -66,7 +66,7 @@ int main(int argc, char **argv)
     Theme::Apply(app);
 
     TMonitorState state;
-    TFrmMain window(state, TAppPaths::Beside(QCoreApplication::applicationDirPath()), GetVersionString());
+    TFrmMain window(state, TAppPaths::ForThisProgram(), GetVersionString());
     QObject::connect(&instance, &TSingleInstance::activationRequested, &window, [&window] { BringToFront(window); });
 
     // The same services as the headless service, when the settings enable
