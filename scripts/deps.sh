@@ -1,19 +1,37 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the monitor needs to build, test and run,
-# asking apt only when one of them is missing.
+# Installs the Debian packages the monitor needs, asking apt only when one of
+# them is missing.
+#
+#   scripts/deps.sh           everything: build, tests, benchmarks, fuzzing
+#   scripts/deps.sh package   what scripts/package.sh needs to build the .deb
+#   scripts/deps.sh check     what scripts/check-package.sh needs to check an
+#                             installed package
 set -euo pipefail
 
 # qt6-httpserver-dev needs qt6-websockets-dev for its CMake files but does
 # not depend on it.
-packages=(
+build=(
   g++ cmake ninja-build ccache pkg-config
   qt6-base-dev libqt6opengl6-dev qt6-serialport-dev qt6-charts-dev qt6-httpserver-dev qt6-websockets-dev
   qt6-l10n-tools
+)
+tests=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth fonts-wqy-microhei
   nut-client prometheus chromium
 )
+# dpkg-shlibdeps (dpkg-dev) finds the package's dependencies; CPack uses
+# file to tell the programs among the installed files.
+package=(dpkg-dev file)
+check=(lintian desktop-file-utils appstream systemd man-db)
+
+case "${1:-all}" in
+  all) packages=("${build[@]}" "${tests[@]}") ;;
+  package) packages=("${build[@]}" "${package[@]}") ;;
+  check) packages=("${check[@]}") ;;
+  *) echo "usage: $0 [package | check]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -50,6 +50,8 @@ int main(int argc, char **argv)
 {
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(kAppTitle);
+    // Ties the window to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvan.Orvan"));
 
     TSingleInstance instance(TSingleInstance::ServerName(kAppTitle));
     if (!instance.Claim())

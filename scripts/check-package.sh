@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Installs a package made by scripts/package.sh and checks it the way a
+# maintenance engineer meets it, as root on a system that may lack
+# everything but the base system (run it in a bare root, see README):
+#   - "apt-get install ./orvan_*.deb" pulls in all it needs;
+#   - the desktop entry, the AppStream metainfo and the service validate,
+#     and lintian reports no error;
+#   - the installed monitor, started offscreen as an ordinary user, writes
+#     its event log under ~/.local/share/orvan/Record and its settings
+#     under ~/.config/orvan, and nothing beside the programs in /usr/bin;
+#   - orvand runs and knows its version.
+# Exit status 0 when every check passed; the failed checks are listed.
+#
+#   scripts/check-package.sh DEB
+set -uo pipefail
+[ $# -eq 1 ] || { echo "usage: $0 DEB" >&2; exit 2; }
+deb="$(realpath "$1")"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+failed=()
+
+check() { # check NAME COMMAND...
+  local name="$1"; shift
+  echo "== $name"
+  if "$@"; then
+    echo "ok: $name"
+  else
+    echo "FAILED: $name"
+    failed+=("$name")
+  fi
+}
+
+install_package() {
+  apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/tmp/apt-install.log 2>&1 ||
+    { tail -n 30 /tmp/apt-install.log; return 1; }
+}
+
+# Before the checking tools come in, so that the package alone must bring
+# every library it needs.
+check "apt-get install ./$(basename "$deb")" install_package
+"$root/scripts/deps.sh" check >/dev/null
+
+lintian_clean() {
+  lintian --info "$deb" | tee /tmp/lintian.log
+  ! grep -q '^E: ' /tmp/lintian.log
+}
+check "desktop entry validates" desktop-file-validate /usr/share/applications/org.orvan.Orvan.desktop
+check "metainfo validates" appstreamcli validate --no-net /usr/share/metainfo/org.orvan.Orvan.metainfo.xml
+check "lintian shows no error" lintian_clean
+if [ -e /usr/lib/systemd/system/orvand.service ]; then
+  check "orvand.service verifies" systemd-analyze verify /usr/lib/systemd/system/orvand.service
+  check "system user orvan in dialout" sh -c 'id orvan && id -nG orvan | grep -qw dialout'
+  check "upsd.users readable by orvan only" \
+    sh -c 'test "$(stat -c "%a %U" /var/lib/orvan/upsd.users)" = "600 orvan" &&
+           test "$(stat -c "%a %U" /var/lib/orvan)" = "750 orvan"'
+  check "orvand --version" sh -c '/usr/sbin/orvand --version | grep -q "[0-9]"'
+fi
+check "man pages" sh -c 'for p in orvan orvan-log upssim; do man -w "$p" >/dev/null || exit 1; done'
+
+# The monitor as an ordinary user, for a few seconds, then SIGTERM (which
+# runs its close sequence and saves the settings).
+run_monitor_as_user() {
+  id operator >/dev/null 2>&1 || useradd --create-home --shell /bin/bash operator
+  local before after
+  before="$(ls -A /usr/bin | sort)"
+  runuser -u operator -- env -i HOME=/home/operator USER=operator LANG=C.UTF-8 PATH=/usr/bin:/bin \
+    QT_QPA_PLATFORM=offscreen sh -c 'orvan & pid=$!; sleep 6; kill -TERM $pid; wait $pid'
+  echo "monitor exit status $?"
+  after="$(ls -A /usr/bin | sort)"
+  find /home/operator -path '*/orvan*' | sort
+  [ "$before" = "$after" ] || { echo "written beside /usr/bin:"; comm -13 <(echo "$before") <(echo "$after"); return 1; }
+  test -s /home/operator/.local/share/orvan/Record/EventLog.dat &&
+    test -d /home/operator/.local/share/orvan/Backup &&
+    test -s /home/operator/.config/orvan/UserParaIni.ini
+}
+check "installed monitor keeps its files in the user's XDG directories" run_monitor_as_user
+check "event log readable with orvan-log" \
+  sh -c 'orvan-log events /home/operator/.local/share/orvan/Record/EventLog.dat | tee /dev/stderr | grep -q "Monitor software is open"'
+
+echo "== files of the package"
+dpkg -c "$deb"
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "check-package: ${#failed[@]} failed: ${failed[*]}"
+  exit 1
+fi
+echo "check-package: all checks passed"
