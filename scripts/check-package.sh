@@ -74,8 +74,13 @@ run_monitor_as_user() {
     test -s /home/operator/.config/orvan/UserParaIni.ini
 }
 check "installed monitor keeps its files in the user's XDG directories" run_monitor_as_user
-check "event log readable with orvan-log" \
-  sh -c 'orvan-log events /home/operator/.local/share/orvan/Record/EventLog.dat | tee /dev/stderr | grep -q "Monitor software is open"'
+read_event_log() {
+  local events
+  events="$(orvan-log events /home/operator/.local/share/orvan/Record/EventLog.dat)" || return 1
+  echo "$events"
+  grep -q "Monitor software is open" <<<"$events"
+}
+check "event log readable with orvan-log" read_event_log
 
 echo "== files of the package"
 dpkg -c "$deb"
