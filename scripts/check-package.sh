@@ -60,23 +60,23 @@ check "man pages" sh -c 'for p in orvan orvan-log upssim; do man -w "$p" >/dev/n
 # The monitor as an ordinary user, for a few seconds, then SIGTERM (which
 # runs its close sequence and saves the settings).
 run_monitor_as_user() {
-  id operator >/dev/null 2>&1 || useradd --create-home --shell /bin/bash operator
+  id engineer >/dev/null 2>&1 || useradd --create-home --shell /bin/bash engineer
   local before after
   before="$(ls -A /usr/bin | sort)"
-  runuser -u operator -- env -i HOME=/home/operator USER=operator LANG=C.UTF-8 PATH=/usr/bin:/bin \
+  runuser -u engineer -- env -i HOME=/home/engineer USER=engineer LANG=C.UTF-8 PATH=/usr/bin:/bin \
     QT_QPA_PLATFORM=offscreen sh -c 'orvan & pid=$!; sleep 6; kill -TERM $pid; wait $pid'
   echo "monitor exit status $?"
   after="$(ls -A /usr/bin | sort)"
-  find /home/operator -path '*/orvan*' | sort
+  find /home/engineer -path '*/orvan*' | sort
   [ "$before" = "$after" ] || { echo "written beside /usr/bin:"; comm -13 <(echo "$before") <(echo "$after"); return 1; }
-  test -s /home/operator/.local/share/orvan/Record/EventLog.dat &&
-    test -d /home/operator/.local/share/orvan/Backup &&
-    test -s /home/operator/.config/orvan/UserParaIni.ini
+  test -s /home/engineer/.local/share/orvan/Record/EventLog.dat &&
+    test -d /home/engineer/.local/share/orvan/Backup &&
+    test -s /home/engineer/.config/orvan/UserParaIni.ini
 }
 check "installed monitor keeps its files in the user's XDG directories" run_monitor_as_user
 read_event_log() {
   local events
-  events="$(orvan-log events /home/operator/.local/share/orvan/Record/EventLog.dat)" || return 1
+  events="$(orvan-log events /home/engineer/.local/share/orvan/Record/EventLog.dat)" || return 1
   echo "$events"
   grep -q "Monitor software is open" <<<"$events"
 }
