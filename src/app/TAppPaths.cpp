@@ -40,14 +40,27 @@ TAppPaths TAppPaths::PerUser(const QString &programDir, const QString &configHom
 TAppPaths TAppPaths::ForProgram(const QString &programDir, const QString &installDir, const QString &configHome,
                                 const QString &dataHome)
 {
-    const bool installed = !QFileInfo(programDir).isWritable() || SameDirectory(programDir, installDir);
-    return installed ? PerUser(programDir, configHome, dataHome) : Beside(programDir);
+    return IsInstalledDir(programDir, installDir) ? PerUser(programDir, configHome, dataHome) : Beside(programDir);
 }
 
 TAppPaths TAppPaths::ForThisProgram()
 {
-    return ForProgram(QCoreApplication::applicationDirPath(), QStringLiteral(ORVAN_INSTALL_BINDIR), XdgConfigHome(),
-                      XdgDataHome());
+    return ForProgram(QCoreApplication::applicationDirPath(), InstallBinDir(), XdgConfigHome(), XdgDataHome());
+}
+
+bool TAppPaths::IsInstalledDir(const QString &programDir, const QString &installDir)
+{
+    return !QFileInfo(programDir).isWritable() || SameDirectory(programDir, installDir);
+}
+
+QString TAppPaths::InstallBinDir()
+{
+    return QStringLiteral(ORVAN_INSTALL_BINDIR);
+}
+
+QString TAppPaths::InstallSbinDir()
+{
+    return QStringLiteral(ORVAN_INSTALL_SBINDIR);
 }
 
 QString TAppPaths::XdgBaseDir(const QString &value, const QString &homeDir, const QString &underHome)

@@ -28,6 +28,14 @@ struct TAppPaths {
     // this user's $XDG_CONFIG_HOME and $XDG_DATA_HOME.
     static TAppPaths ForThisProgram();
 
+    // Whether a program in programDir is an installed one, which must not
+    // write beside itself: the directory cannot be written, or it is
+    // installDir.
+    static bool IsInstalledDir(const QString &programDir, const QString &installDir);
+    // The build's install directories of the monitor and of orvand.
+    static QString InstallBinDir();
+    static QString InstallSbinDir();
+
     // An XDG base directory: the variable's value when it is an absolute
     // path, else the default under the home directory (the base directory
     // rules say a relative value is invalid and to be ignored).

@@ -10,10 +10,12 @@
 
 #include <stdexcept>
 
-TDaemon::TDaemon(const QString &directory, const QString &versionText, QObject *parent)
+TDaemon::TDaemon(const QString &directory, const QString &versionText, TSystemdNotifier serviceManager,
+                 QObject *parent)
     : QObject(parent)
     , FCore(FState, TAppPaths::Beside(directory))
     , FServices(FCore, LogToStandardError, versionText)
+    , FServiceManager(std::move(serviceManager))
 {
     // Attached before the engine starts, so the program start is reported.
     FEventObserver = FCore.EventLog().AddObserver([this](const TEventRec &rec) {
@@ -49,7 +51,13 @@ void TDaemon::Start()
                                .arg(PortName(), FCore.Paths().SettingsFile));
     FPortRetry.start();
     FUpkeep.start();
+    if (FServiceManager.WatchdogFeedMs() > 0 && FCore.Engine() != nullptr) {
+        FWatchdogClock.start();
+        connect(FCore.Engine(), &TPollEngine::timerStepDone, this,
+                [this] { FServiceManager.EngineTicked(FWatchdogClock.elapsed()); });
+    }
     emit started();
+    FServiceManager.Ready(StatusText());
 }
 
 void TDaemon::Stop()
@@ -57,6 +65,7 @@ void TDaemon::Stop()
     if (FStopped)
         return;
     FStopped = true;
+    FServiceManager.Stopping();
     FPortRetry.stop();
     FUpkeep.stop();
     // Nothing in this program changes a setting in memory, except what
@@ -78,6 +87,7 @@ void TDaemon::Stop()
 
 void TDaemon::Reload()
 {
+    FServiceManager.Reloading();
     LogToStandardError(QStringLiteral("reloading %1 and the device list").arg(FCore.Paths().SettingsFile));
     const QString problem = FCore.Reload();
     if (!problem.isEmpty())
@@ -87,6 +97,7 @@ void TDaemon::Reload()
                            .arg(FState.DeviceList.Count())
                            .arg(PortName())
                            .arg(FState.Settings.PortInfo.Protocol));
+    FServiceManager.Ready(StatusText());
 }
 
 void TDaemon::OnPortOpenFailed(const QString &message)
@@ -120,4 +131,9 @@ void TDaemon::RetryPort()
 QString TDaemon::PortName() const
 {
     return FState.Settings.PortInfo.ComName;
+}
+
+QString TDaemon::StatusText() const
+{
+    return QStringLiteral("%1 devices, port %2").arg(FState.DeviceList.Count()).arg(PortName());
 }

@@ -3,8 +3,10 @@
 #include "app/TMonitorCore.h"
 #include "app/TMonitorState.h"
 #include "app/TTerminationSignals.h"
+#include "daemon/TSystemdNotifier.h"
 #include "service/TServiceHost.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -13,6 +15,8 @@
 // with standard error as its only window. It reports the program's start,
 // the port and every logged event there, one line each; SIGTERM and SIGINT
 // run the close sequence, SIGHUP reads the files the user edited again.
+// Under a service manager it says when it is ready, reloading and stopping,
+// and feeds the watchdog from the engine's timer.
 class TDaemon : public QObject
 {
     Q_OBJECT
@@ -26,11 +30,13 @@ public:
     // The rhythm in which the window's device tree clears stale records.
     static constexpr int kUpkeepMs = 660;
 
-    TDaemon(const QString &directory, const QString &versionText, QObject *parent = nullptr);
+    TDaemon(const QString &directory, const QString &versionText,
+            TSystemdNotifier serviceManager = TSystemdNotifier(QString(), 0), QObject *parent = nullptr);
     ~TDaemon() override;
 
-    // Starts the services, then the engine. The services' problems are
-    // logged; the program runs on without what could not start.
+    // Starts the services, then the engine, then tells the service manager
+    // it is ready. The services' problems are logged; the program runs on
+    // without what could not start.
     void Start();
 
     // The close sequence: the settings saved when they changed in memory,
@@ -53,11 +59,14 @@ private:
     void OnPortStateChanged(bool opened);
     void RetryPort();
     QString PortName() const;
+    QString StatusText() const;
 
     TMonitorState FState;
     TMonitorCore FCore;
     TServiceHost FServices;
     TTerminationSignals FSignals;
+    TSystemdNotifier FServiceManager;
+    QElapsedTimer FWatchdogClock;
     QTimer FPortRetry;
     QTimer FUpkeep;
     QString FLastPortFailure; // reported once until the port opens

@@ -1,6 +1,8 @@
 // orvand: the monitor without a window, for a service manager.
 #include "app/AppVersion.h"
+#include "app/TAppPaths.h"
 #include "daemon/TDaemon.h"
+#include "daemon/TSystemdNotifier.h"
 #include "service/TDirectoryLock.h"
 
 #include <QCommandLineParser>
@@ -37,7 +39,7 @@ int main(int argc, char **argv)
     const QCommandLineOption dirOption(
         QStringLiteral("dir"),
         QStringLiteral("Keeps UserParaIni.ini, upsd.users, Record and Backup in <directory> (created when missing); "
-                       "default: the directory of the program."),
+                       "default: the directory of the program, run from its build tree; an installed orvand needs it."),
         QStringLiteral("directory"));
     parser.addOption(dirOption);
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -53,6 +55,13 @@ int main(int argc, char **argv)
         return kExitUsage;
     }
 
+    // An installed orvand has no directory of its own to fall back on: root
+    // could write /usr/sbin, but nothing of ours belongs there.
+    if (!parser.isSet(dirOption)
+        && TAppPaths::IsInstalledDir(QCoreApplication::applicationDirPath(), TAppPaths::InstallSbinDir())) {
+        PrintError(QStringLiteral("give the directory with --dir (the service uses --dir /var/lib/orvan)"));
+        return kExitUsage;
+    }
     const QString directory = QDir(parser.isSet(dirOption) ? parser.value(dirOption)
                                                            : QCoreApplication::applicationDirPath())
                                   .absolutePath();
@@ -66,7 +75,7 @@ int main(int argc, char **argv)
         return kExitDirectoryProblem;
     }
 
-    TDaemon daemon(directory, GetVersionString());
+    TDaemon daemon(directory, GetVersionString(), TSystemdNotifier::FromEnvironment());
     daemon.Start();
     return app.exec();
 }

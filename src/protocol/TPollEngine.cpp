@@ -194,6 +194,7 @@ void TPollEngine::Timer1Timer()
             WriteDataLog(LastLogTime);
         }
     }
+    emit timerStepDone();
 }
 
 void TPollEngine::PollStep()

@@ -146,6 +146,9 @@ signals:
     void portOpenFailed(const QString &message);
     // Emitted on each tick while the Trace window is shown.
     void traceRefreshDue();
+    // Emitted at the end of every tick of the engine's timer: the engine is
+    // alive (the service watchdog is fed from it).
+    void timerStepDone();
 
 private:
     static constexpr qint64 kNotSent = std::numeric_limits<qint64>::max();

@@ -6,11 +6,14 @@
 #include "support/DaemonProcess.h"
 #include "support/EventWait.h"
 #include "support/FileBytes.h"
+#include "support/NotifySocket.h"
 #include "support/RawHttpClient.h"
 #include "support/UpsSimProcess.h"
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 
 #include <csignal>
 
@@ -142,4 +145,40 @@ TEST(Orvand, SighupReadsTheEditedDeviceList)
         << daemon.Output().toStdString();
     const ClientRun list = RunProgram(QStringLiteral("upsc"), {QStringLiteral("-L"), QStringLiteral("127.0.0.1:%1").arg(daemon.NutPort())});
     EXPECT_TRUE(list.Out.startsWith(QStringLiteral("ups1: UPS-01\nups2: "))) << list.Out.toStdString();
+}
+
+TEST(Orvand, TellsTheServiceManagerWhenReadyReloadingAndStoppingAndFeedsTheWatchdog)
+{
+    UpsSimProcess sim;
+    ASSERT_TRUE(sim.Start({"--units", "1", "--steady"})) << sim.ErrorText().toStdString();
+    QTemporaryDir socketDir;
+    NotifySocket manager(QFile::encodeName(socketDir.filePath(QStringLiteral("notify"))));
+    ASSERT_TRUE(manager.Bound);
+    DaemonProcess daemon;
+    daemon.WriteSettings(sim.PortPath());
+    daemon.WriteDevices({{1, QStringLiteral("UPS-01")}});
+    // What systemd puts into the environment of a Type=notify service with
+    // WatchdogSec=0.4s; the program inherits it.
+    qputenv("NOTIFY_SOCKET", QFile::encodeName(manager.Name()));
+    qputenv("WATCHDOG_USEC", "400000");
+    const bool started = daemon.Start();
+    qunsetenv("NOTIFY_SOCKET");
+    qunsetenv("WATCHDOG_USEC");
+    ASSERT_TRUE(started) << daemon.Output().toStdString();
+
+    const QByteArray ready = manager.WaitFor("READY=1");
+    EXPECT_TRUE(ready.contains("\nSTATUS=1 devices, port /dev/pts/")) << ready.toStdString();
+    // Ready means listening.
+    QTcpSocket client;
+    client.connectToHost(QStringLiteral("127.0.0.1"), daemon.NutPort());
+    EXPECT_TRUE(client.waitForConnected(5000)) << client.errorString().toStdString();
+    EXPECT_EQ(manager.WaitFor("WATCHDOG=1"), "WATCHDOG=1") << "fed from the engine's timer";
+
+    daemon.Signal(SIGHUP);
+    EXPECT_EQ(manager.WaitFor("RELOADING=1"), "RELOADING=1");
+    EXPECT_TRUE(manager.WaitFor("READY=1").startsWith("READY=1")) << "ready again once reloaded";
+
+    daemon.Signal(SIGTERM);
+    EXPECT_EQ(manager.WaitFor("STOPPING=1"), "STOPPING=1");
+    EXPECT_EQ(daemon.WaitForExit(), 0) << daemon.Output().toStdString();
 }
