@@ -80,6 +80,11 @@ QString TAppPaths::XdgDataHome()
     return XdgBaseDir(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath(), QStringLiteral(".local/share"));
 }
 
+QString TAppPaths::DataDir() const
+{
+    return QFileInfo(QDir::cleanPath(RecordDir)).path();
+}
+
 void TAppPaths::CreateDirectories() const
 {
     QDir().mkpath(RecordDir);

@@ -43,6 +43,11 @@ struct TAppPaths {
     static QString XdgConfigHome();
     static QString XdgDataHome();
 
+    // The directory that holds "Record/" and "Backup/": the program
+    // directory of a build tree, $XDG_DATA_HOME/orvan/ of an installed
+    // monitor. A program locks it while it uses the files.
+    QString DataDir() const;
+
     // Creates "Record/", "Backup/" and the settings file's directory, with
     // their parents. A failure is not reported here: it shows when a file
     // in them is used.

@@ -36,6 +36,7 @@ void ExpectBeside(const TAppPaths &paths, const QString &dir)
     EXPECT_EQ(paths.SettingsFile, dir + "/UserParaIni.ini");
     EXPECT_EQ(paths.RecordDir, dir + "/Record/");
     EXPECT_EQ(paths.BackupDir, dir + "/Backup/");
+    EXPECT_EQ(paths.DataDir(), dir);
 }
 
 void ExpectPerUser(const TAppPaths &paths, const ProgramAndHomes &tree)
@@ -43,6 +44,7 @@ void ExpectPerUser(const TAppPaths &paths, const ProgramAndHomes &tree)
     EXPECT_EQ(paths.SettingsFile, tree.ConfigHome + "/orvan/UserParaIni.ini");
     EXPECT_EQ(paths.RecordDir, tree.DataHome + "/orvan/Record/");
     EXPECT_EQ(paths.BackupDir, tree.DataHome + "/orvan/Backup/");
+    EXPECT_EQ(paths.DataDir(), tree.DataHome + "/orvan");
 }
 
 } // namespace

@@ -57,8 +57,11 @@ int main(int argc, char **argv)
     if (!instance.Claim())
         return 0;
 
-    // The headless service may hold the program directory.
-    TDirectoryLock lock(QCoreApplication::applicationDirPath(), QStringLiteral("orvan"));
+    // The headless service may hold the directory of the files. An
+    // installed monitor's are its user's own, never those beside /usr/bin.
+    const TAppPaths paths = TAppPaths::ForThisProgram();
+    paths.CreateDirectories();
+    TDirectoryLock lock(paths.DataDir(), QStringLiteral("orvan"));
     if (!lock.TryLock()) {
         std::fprintf(stderr, "orvan: %s\n", lock.ErrorText().toLocal8Bit().constData());
         QMessageBox::critical(nullptr, kAppTitle, lock.ErrorText());
@@ -68,7 +71,7 @@ int main(int argc, char **argv)
     Theme::Apply(app);
 
     TMonitorState state;
-    TFrmMain window(state, TAppPaths::ForThisProgram(), GetVersionString());
+    TFrmMain window(state, paths, GetVersionString());
     QObject::connect(&instance, &TSingleInstance::activationRequested, &window, [&window] { BringToFront(window); });
 
     // The same services as the headless service, when the settings enable
