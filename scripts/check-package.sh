@@ -8,7 +8,10 @@
 #   - the installed monitor, started offscreen as an ordinary user, writes
 #     its event log under ~/.local/share/orvan/Record and its settings
 #     under ~/.config/orvan, and nothing beside the programs in /usr/bin;
-#   - orvand runs and knows its version.
+#   - orvand knows its version and runs as the system user orvan in
+#     /var/lib/orvan, whose users file only orvan can read;
+#   - "apt-get remove" takes the programs and keeps the data, "apt-get
+#     purge" deletes /var/lib/orvan and leaves the users' directories.
 # Exit status 0 when every check passed; the failed checks are listed.
 #
 #   scripts/check-package.sh DEB
@@ -40,6 +43,15 @@ install_package() {
 check "apt-get install ./$(basename "$deb")" install_package
 "$root/scripts/deps.sh" check >/dev/null
 
+# What the service runs, by hand (no service manager here): as the system
+# user, in its directory, for a few seconds, then the close sequence.
+run_daemon_as_service_user() {
+  runuser -u orvan -- sh -c '/usr/sbin/orvand --dir /var/lib/orvan & pid=$!; sleep 4; kill -TERM $pid; wait $pid'
+  local status=$?
+  echo "orvand exit status $status"
+  [ "$status" = 0 ] && test -s /var/lib/orvan/Record/EventLog.dat
+}
+
 lintian_clean() {
   lintian --info "$deb" | tee /tmp/lintian.log
   ! grep -q '^E: ' /tmp/lintian.log
@@ -54,6 +66,7 @@ if [ -e /usr/lib/systemd/system/orvand.service ]; then
     sh -c 'test "$(stat -c "%a %U" /var/lib/orvan/upsd.users)" = "600 orvan" &&
            test "$(stat -c "%a %U" /var/lib/orvan)" = "750 orvan"'
   check "orvand --version" sh -c '/usr/sbin/orvand --version | grep -q "[0-9]"'
+  check "orvand runs as orvan in /var/lib/orvan" run_daemon_as_service_user
 fi
 check "man pages" sh -c 'for p in orvan orvan-log upssim; do man -w "$p" >/dev/null || exit 1; done'
 
@@ -81,6 +94,20 @@ read_event_log() {
   grep -q "Monitor software is open" <<<"$events"
 }
 check "event log readable with orvan-log" read_event_log
+
+# Removing keeps the data; purging deletes the service's, never the users'.
+remove_keeps_data() {
+  DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq orvan >/dev/null &&
+    ! test -e /usr/bin/orvan && ! test -e /usr/sbin/orvand &&
+    test -d /home/engineer/.local/share/orvan/Record && test -s /home/engineer/.config/orvan/UserParaIni.ini &&
+    { ! test -e /usr/lib/sysusers.d/orvan.conf || test -s /var/lib/orvan/Record/EventLog.dat; }
+}
+purge_deletes_service_data() {
+  DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq orvan >/dev/null &&
+    ! test -e /var/lib/orvan && test -d /home/engineer/.local/share/orvan/Record
+}
+check "apt-get remove keeps the data" remove_keeps_data
+check "apt-get purge deletes /var/lib/orvan only" purge_deletes_service_data
 
 echo "== files of the package"
 dpkg -c "$deb"
