@@ -109,6 +109,20 @@ purge_deletes_service_data() {
 check "apt-get remove keeps the data" remove_keeps_data
 check "apt-get purge deletes /var/lib/orvan only" purge_deletes_service_data
 
+# The first install ran on a system without systemd; now that the checks
+# brought it in, the user and the directory come from sysusers.d and
+# tmpfiles.d.
+reinstall_with_systemd() {
+  userdel orvan 2>/dev/null; groupdel orvan 2>/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null &&
+    id -nG orvan | grep -qw dialout &&
+    test "$(stat -c "%a %U %G" /var/lib/orvan/upsd.users)" = "600 orvan orvan" &&
+    test "$(stat -c "%a %U %G" /var/lib/orvan)" = "750 orvan orvan"
+}
+if [ -e /usr/lib/sysusers.d/orvan.conf ] || dpkg -c "$deb" | grep -q sysusers.d; then
+  check "install with systemd present: user and directory from sysusers.d and tmpfiles.d" reinstall_with_systemd
+fi
+
 echo "== files of the package"
 dpkg -c "$deb"
 if [ ${#failed[@]} -gt 0 ]; then
