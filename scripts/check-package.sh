@@ -119,7 +119,7 @@ reinstall_with_systemd() {
     test "$(stat -c "%a %U %G" /var/lib/orvan/upsd.users)" = "600 orvan orvan" &&
     test "$(stat -c "%a %U %G" /var/lib/orvan)" = "750 orvan orvan"
 }
-if [ -e /usr/lib/sysusers.d/orvan.conf ] || dpkg -c "$deb" | grep -q sysusers.d; then
+if [ "$(dpkg-deb -c "$deb" | grep -c sysusers.d)" -gt 0 ]; then
   check "install with systemd present: user and directory from sysusers.d and tmpfiles.d" reinstall_with_systemd
 fi
 
