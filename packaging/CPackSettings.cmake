@@ -32,9 +32,9 @@ and sends battery tests and remote on/off commands behind a password, in
 Chinese or English.
 
 orvand is the same monitor as a system service without a window, which
-serves the units to NUT clients and over HTTP; orvan-log prints the logs as CSV, and
-upssim simulates UPS units on a pseudo-terminal for demonstrations and
-commissioning without hardware.")
+serves the units to NUT clients and over HTTP; orvan-log prints the logs
+as CSV, and upssim simulates UPS units on a pseudo-terminal for
+demonstrations and commissioning without hardware.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 if(TARGET orvand)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
