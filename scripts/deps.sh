@@ -20,6 +20,7 @@ tests=(
   clang-14 libclang-rt-14-dev
   xvfb xauth fonts-wqy-microhei
   nut-client prometheus chromium
+  python3-pymodbus socat
 )
 # dpkg-shlibdeps (dpkg-dev) finds the package's dependencies; CPack uses
 # file to tell the programs among the installed files.
