@@ -1,6 +1,7 @@
 #include "app/MainWindowTexts.h"
 
 #include "model/TextLanguage.h"
+#include "serial/ComPortName.h"
 
 TShellTexts ShellTexts(quint8 language)
 {
@@ -61,8 +62,22 @@ std::vector<TCaptionRow> MainWindowCaptions(quint8 language)
     };
 }
 
-QString PortStatusText(bool portOpened, const QString &comName, quint8 language)
+QString PortStatusText(bool portOpened, const QString &comName, const TLinkStatus &link, quint8 language)
 {
     const TShellTexts texts = ShellTexts(language);
-    return portOpened ? comName + texts.PortOpenSuffix : texts.PortClosed;
+    if (!portOpened)
+        return texts.PortClosed;
+    if (!IsNetworkPortName(comName))
+        return comName + texts.PortOpenSuffix;
+    const bool zh = IsChineseLanguage(language);
+    switch (link.Phase) {
+    case TLinkPhase::Connected:
+        return comName + LanguageText(zh, "  已连接", " connected");
+    case TLinkPhase::Waiting:
+        return comName + LanguageText(zh, "：%1，%2 秒后重试", ": %1; retry in %2 s").arg(link.Error).arg(link.RetryInSeconds);
+    case TLinkPhase::Connecting:
+    case TLinkPhase::Closed:
+        break;
+    }
+    return comName + LanguageText(zh, "  正在连接…", " connecting…");
 }

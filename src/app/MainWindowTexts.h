@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/TCaptionRow.h"
+#include "serial/TBusTransport.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -27,4 +28,6 @@ TShellTexts ShellTexts(quint8 language);
 std::vector<TCaptionRow> MainWindowCaptions(quint8 language);
 
 // Status panel 1: the port name and the open suffix, or the closed text.
-QString PortStatusText(bool portOpened, const QString &comName, quint8 language);
+// For a network port, where its link stands: connecting, connected, or the
+// error of the last attempt and when the next one is made.
+QString PortStatusText(bool portOpened, const QString &comName, const TLinkStatus &link, quint8 language);

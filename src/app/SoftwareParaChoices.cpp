@@ -101,10 +101,28 @@ quint8 ProtocolFromItem(int index, quint8 stored)
     return static_cast<quint8>(index);
 }
 
+QString SoftwareChoicesProblem(const TSoftwareChoices &choices, quint8 language)
+{
+    const bool zh = IsChineseLanguage(language);
+    const QString name = choices.ComName.trimmed();
+    const QString problem = PortNameProblem(name);
+    if (!problem.isEmpty())
+        return LanguageText(zh, "端口应为 COMn、设备路径、tcp://主机:端口 或 modbus-tcp://主机:端口。\n",
+                            "The port is COMn, a device path, tcp://HOST:PORT or modbus-tcp://HOST:PORT.\n")
+               + problem;
+    QString error;
+    const std::optional<TNetworkAddress> address = ParseNetworkPortName(name, &error);
+    const int modbusItem = ProtocolItemIndex(2);
+    if (address && address->Kind == TNetworkKind::ModbusTcp && choices.ProtocolIndex != modbusItem)
+        return LanguageText(zh, "Modbus TCP 只能使用 Modbus 协议；其他协议请用 tcp://主机:端口。",
+                            "Modbus TCP carries the Modbus protocol only; for another protocol use tcp://HOST:PORT.");
+    return {};
+}
+
 void ApplySoftwareChoices(TSettings &settings, const TSoftwareChoices &choices)
 {
     TPortInfo &port = settings.PortInfo;
-    port.ComName = choices.ComName;
+    port.ComName = choices.ComName.trimmed();
     port.BaudRate = BaudRateFromText(choices.BaudText);
     port.Protocol = ProtocolFromItem(choices.ProtocolIndex, port.Protocol);
     port.AutoStart = choices.AutoStart;

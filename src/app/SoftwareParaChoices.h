@@ -57,5 +57,11 @@ struct TSoftwareChoices {
     int PollModeIndex = 0;  // entry of PollModeItems
 };
 
-// The reply time-out is not offered and keeps its value.
+// What stops the choices from being saved, in the window's language: a
+// network port name that is malformed, or Modbus TCP with a protocol other
+// than Modbus. Empty when they can be saved.
+QString SoftwareChoicesProblem(const TSoftwareChoices &choices, quint8 language);
+
+// The reply time-out is not offered and keeps its value. The port name is
+// taken without the blanks around it.
 void ApplySoftwareChoices(TSettings &settings, const TSoftwareChoices &choices);

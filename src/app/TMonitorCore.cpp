@@ -43,12 +43,18 @@ void TMonitorCore::StartEngine()
                                             FState.DiagCounters);
     connect(FEngine.get(), &TPollEngine::portOpenFailed, this, &TMonitorCore::portOpenFailed);
     connect(FEngine.get(), &TPollEngine::portStateChanged, this, &TMonitorCore::portStateChanged);
+    connect(FEngine.get(), &TPollEngine::linkStatusChanged, this, &TMonitorCore::linkStatusChanged);
     FEngine->Start();
 }
 
 bool TMonitorCore::PortOpened() const
 {
     return FEngine != nullptr && FEngine->PortOpened();
+}
+
+TLinkStatus TMonitorCore::LinkStatus() const
+{
+    return FEngine != nullptr ? FEngine->Comm1().LinkStatus() : TLinkStatus{};
 }
 
 void TMonitorCore::OpenPort()
@@ -82,8 +88,9 @@ void TMonitorCore::Shutdown()
 
 bool TMonitorCore::PortSettingsDiffer(const TPortInfo &a, const TPortInfo &b)
 {
+    // The protocol decides whether a Modbus TCP port may open at all.
     return a.ComName != b.ComName || a.BaudRate != b.BaudRate || a.StopBits != b.StopBits
-           || a.ReadIntervalTimeout != b.ReadIntervalTimeout;
+           || a.ReadIntervalTimeout != b.ReadIntervalTimeout || a.Protocol != b.Protocol;
 }
 
 QString TMonitorCore::Reload()

@@ -2,6 +2,7 @@
 
 #include "app/TAppPaths.h"
 #include "app/TSettings.h"
+#include "serial/TBusTransport.h"
 
 #include <QObject>
 #include <QString>
@@ -40,6 +41,8 @@ public:
     void StartEngine();
     TPollEngine *Engine() const { return FEngine.get(); }
     bool PortOpened() const;
+    // Where the link to the bus stands (a network port's connection).
+    TLinkStatus LinkStatus() const;
     // Closes the port if open, applies the port settings and opens it again.
     // Throws ECommsError when the port cannot be opened.
     void OpenPort();
@@ -75,6 +78,7 @@ public:
 signals:
     void portOpenFailed(const QString &message);
     void portStateChanged(bool opened);
+    void linkStatusChanged(const TLinkStatus &status);
 
 private:
     static bool PortSettingsDiffer(const TPortInfo &a, const TPortInfo &b);

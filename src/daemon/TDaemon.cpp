@@ -1,5 +1,6 @@
 #include "daemon/TDaemon.h"
 
+#include "app/MainWindowTexts.h"
 #include "log/TEventLog.h"
 #include "protocol/TPollEngine.h"
 #include "serial/ComPortName.h"
@@ -23,6 +24,7 @@ TDaemon::TDaemon(const QString &directory, const QString &versionText, TSystemdN
     });
     connect(&FCore, &TMonitorCore::portOpenFailed, this, &TDaemon::OnPortOpenFailed);
     connect(&FCore, &TMonitorCore::portStateChanged, this, &TDaemon::OnPortStateChanged);
+    connect(&FCore, &TMonitorCore::linkStatusChanged, this, &TDaemon::OnLinkStatusChanged);
     connect(&FSignals, &TTerminationSignals::terminationRequested, this, &TDaemon::Stop);
     FSignals.HandleHangup();
     connect(&FSignals, &TTerminationSignals::hangupReceived, this, &TDaemon::Reload);
@@ -115,6 +117,18 @@ void TDaemon::OnPortStateChanged(bool opened)
     if (opened)
         FLastPortFailure.clear();
     LogToStandardError(QStringLiteral("port %1 %2").arg(PortName(), opened ? QStringLiteral("open") : QStringLiteral("closed")));
+}
+
+namespace {
+// The journal is read by whoever runs the service; its lines stay English.
+constexpr quint8 kEnglishLanguage = 0;
+} // namespace
+
+void TDaemon::OnLinkStatusChanged(const TLinkStatus &status)
+{
+    // Each attempt starts with "connecting"; only its outcome is news.
+    if (status.Phase == TLinkPhase::Connected || status.Phase == TLinkPhase::Waiting)
+        LogToStandardError(QStringLiteral("port ") + PortStatusText(true, PortName(), status, kEnglishLanguage));
 }
 
 void TDaemon::RetryPort()

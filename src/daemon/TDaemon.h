@@ -57,6 +57,7 @@ signals:
 private:
     void OnPortOpenFailed(const QString &message);
     void OnPortStateChanged(bool opened);
+    void OnLinkStatusChanged(const TLinkStatus &status);
     void RetryPort();
     QString PortName() const;
     QString StatusText() const;

@@ -17,6 +17,7 @@
 #include "serial/ComPortName.h"
 #include "serial/ECommsError.h"
 #include "serial/LineTiming.h"
+#include "protocol/BusTransports.h"
 #include "serial/TComm.h"
 
 #include <QDateTime>
@@ -55,7 +56,6 @@ TPollEngine::TPollEngine(const TBusContext &context, TSettings &settings, TEvent
     , FDataLog(dataLog)
     , FDiagCounters(diagCounters)
     , FClock(std::move(clock))
-    , FComm(std::make_unique<TComm>())
     , FLineClock(LineClockMs)
 {
     FContext.Engine.ManualSendMode = 0;
@@ -66,13 +66,7 @@ TPollEngine::TPollEngine(const TBusContext &context, TSettings &settings, TEvent
 
     FTimer1.setInterval(kTimerInterval);
     connect(&FTimer1, &QTimer::timeout, this, &TPollEngine::Timer1Timer);
-    connect(FComm.get(), &TComm::OnReceiveData, this, [this](const QByteArray &block, qint64 startedMs) {
-        Comm1ReceiveData(reinterpret_cast<const std::uint8_t *>(block.constData()),
-                         static_cast<int>(block.size()), startedMs);
-    });
-    connect(FComm.get(), &TComm::OnReceiveStarted, this, &TPollEngine::ReplyStarted);
-    connect(FComm.get(), &TComm::OnRequestHangup, this, &TPollEngine::OnPortFailure);
-    FComm->SetFrameEnd([this](QByteArrayView block) { return CompleteReplyLength(block); });
+    InstallTransport(std::make_unique<TComm>());
     connect(&FPace, &TBusPace::replyTimedOut, this, &TPollEngine::ReplyTimedOut);
     connect(&FPace, &TBusPace::lineFree, this, &TPollEngine::StepAtBusPace);
 }
@@ -107,7 +101,23 @@ void TPollEngine::Shutdown()
     }
     FTimer1.stop();
     FPace.Stop();
-    FComm->CloseComm();
+    FComm->Close();
+}
+
+void TPollEngine::InstallTransport(std::unique_ptr<TBusTransport> transport)
+{
+    FComm = std::move(transport);
+    TBusTransport *comm = FComm.get();
+    connect(comm, &TBusTransport::OnReceiveData, this, [this](const QByteArray &block, qint64 startedMs) {
+        Comm1ReceiveData(reinterpret_cast<const std::uint8_t *>(block.constData()),
+                         static_cast<int>(block.size()), startedMs);
+    });
+    connect(comm, &TBusTransport::OnReceiveStarted, this, &TPollEngine::ReplyStarted);
+    connect(comm, &TBusTransport::OnRequestHangup, this, &TPollEngine::OnPortFailure);
+    connect(comm, &TBusTransport::OnStrayFrame, this, [this] { ++FContext.Debug.StrayReplyCnt; });
+    connect(comm, &TBusTransport::OnFrameEnvelope, this, &TPollEngine::frameEnvelope);
+    connect(comm, &TBusTransport::OnLinkStatusChanged, this, &TPollEngine::linkStatusChanged);
+    comm->SetFrameEnd([this](QByteArrayView block) { return CompleteReplyLength(block); });
 }
 
 void TPollEngine::OpenPort()
@@ -118,11 +128,12 @@ void TPollEngine::OpenPort()
         port.StopBits = 1;
     if (!ComNameOpensPort(port.ComName))
         return;
+    InstallTransport(MakeBusTransport(port));
     FComm->SetCommName(port.ComName);
     FComm->SetBaudRate(port.BaudRate);
     FComm->SetReadIntervalTimeout(port.ReadIntervalTimeout);
     FComm->SetStopBits(port.StopBits == 2 ? TStopBits::_2 : TStopBits::_1);
-    FComm->OpenComm();
+    FComm->Open();
     emit portStateChanged(true);
 }
 
@@ -131,7 +142,7 @@ void TPollEngine::ClosePort()
     FPace.Stop();
     if (!PortOpened())
         return;
-    FComm->CloseComm();
+    FComm->Close();
     emit portStateChanged(false);
 }
 
@@ -145,7 +156,7 @@ void TPollEngine::OnPortFailure()
     // The device is gone (an unplugged adapter) and the component has
     // closed the port; polling stays off until the user opens it again.
     FPace.Stop();
-    FComm->CloseComm();
+    FComm->Close();
     emit portStateChanged(false);
 }
 

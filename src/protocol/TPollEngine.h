@@ -4,6 +4,7 @@
 #include "protocol/TBusContext.h"
 #include "protocol/TBusPace.h"
 #include "protocol/TPollProtocol.h"
+#include "serial/TBusTransport.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -18,7 +19,7 @@
 #include <limits>
 #include <memory>
 
-class TComm;
+class TBusTransport;
 class TDataLog;
 class TEventLog;
 class TSearchCursor;
@@ -127,8 +128,10 @@ public:
     // The search window registers itself while it is open.
     void SetSearchCursor(TSearchCursor *cursor) { FSearchCursor = cursor; }
 
-    TComm &Comm1() { return *FComm; }
-    const TComm &Comm1() const { return *FComm; }
+    // The way to the bus: the serial line or the network link the port
+    // setting names (a serial line until a port is opened).
+    TBusTransport &Comm1() { return *FComm; }
+    const TBusTransport &Comm1() const { return *FComm; }
     const TBusContext &Context() const { return FContext; }
     // What the Trace window shows and clears besides the bus state.
     const TSettings &Settings() const { return FSettings; }
@@ -144,6 +147,11 @@ signals:
     void frameReceived(const QByteArray &block);
     void portStateChanged(bool opened);
     void portOpenFailed(const QString &message);
+    // A network link to the bus came up, went down or is being retried.
+    void linkStatusChanged(const TLinkStatus &status);
+    // What the transport wrapped around the frame just sent or about to be
+    // received (a Modbus TCP header), for the trace.
+    void frameEnvelope(bool sent, const QByteArray &envelope);
     // Emitted on each tick while the Trace window is shown.
     void traceRefreshDue();
     // Emitted at the end of every tick of the engine's timer: the engine is
@@ -154,6 +162,8 @@ private:
     static constexpr qint64 kNotSent = std::numeric_limits<qint64>::max();
 
     void OnPortFailure();
+    // Makes `transport` the way to the bus, wired to the engine.
+    void InstallTransport(std::unique_ptr<TBusTransport> transport);
     // Sends the pending request and starts the wait for its reply.
     void TransmitRequest();
     // What a block that may answer the request on the line does to the
@@ -180,7 +190,7 @@ private:
     TDiagCounters &FDiagCounters;
     TClock FClock;
     TSearchCursor *FSearchCursor = nullptr;
-    std::unique_ptr<TComm> FComm;
+    std::unique_ptr<TBusTransport> FComm;
     QTimer FTimer1;
     TBusPace FPace;
     TMsClock FLineClock;

@@ -8,7 +8,7 @@
 #include "protocol/TEngineState.h"
 #include "protocol/TPollEngine.h"
 #include "serial/HexHelpers.h"
-#include "serial/TComm.h"
+#include "serial/TBusTransport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -121,7 +121,7 @@ std::int32_t TTraceSession::VariableValue(int code) const
     const TEngineState &engine = bus.Engine;
     const TCommDebug &debug = bus.Debug;
     const TPortInfo &port = FEngine.Settings().PortInfo;
-    const TComm &comm = FEngine.Comm1();
+    const TBusTransport &comm = FEngine.Comm1();
 
     if (code >= 110 && code <= 115)
         return debug.ErrCnt[static_cast<std::size_t>(code - 110)];

@@ -25,6 +25,11 @@ QString TraceFrameLine(QByteArrayView bytes, bool hex)
     return line;
 }
 
+QString TraceEnvelopeLine(QByteArrayView envelope)
+{
+    return QStringLiteral("MBAP ") + BytesToHexText(envelope, u" ");
+}
+
 QString TraceValueText(std::int32_t value, bool hex)
 {
     if (hex)

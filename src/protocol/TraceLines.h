@@ -16,6 +16,11 @@ inline constexpr int kTracePaneMaxLines = 400;
 // byte, the blank included.
 QString TraceFrameLine(QByteArrayView bytes, bool hex);
 
+// The header a network transport carried the next frame in (Modbus TCP's
+// MBAP header), as a line of its own above the frame: "MBAP " and the bytes
+// in hex whatever the pane's view, since the header is binary.
+QString TraceEnvelopeLine(QByteArrayView envelope);
+
 // A grid value: 4 hex digits of its low 16 bits, or decimal.
 QString TraceValueText(std::int32_t value, bool hex);
 

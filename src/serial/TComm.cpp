@@ -75,11 +75,11 @@ bool IsNotACommDevice(const QString &path, QSerialPort::SerialPortError error)
 
 } // namespace
 
-TComm::TComm(QObject *parent) : QObject(parent)
+TComm::TComm(QObject *parent) : TBusTransport(parent)
 {
-    FSilenceTimer.setSingleShot(true);
-    FSilenceTimer.setInterval(FReadIntervalTimeout);
-    connect(&FSilenceTimer, &QTimer::timeout, this, &TComm::EndReceivedBlock);
+    FCutter.SetSilenceMs(ReadIntervalTimeout());
+    connect(&FCutter, &TBlockCutter::blockStarted, this, &TComm::OnReceiveStarted);
+    connect(&FCutter, &TBlockCutter::blockReady, this, &TComm::OnReceiveData);
     connect(&FPort, &QSerialPort::readyRead, this, &TComm::ReadFromPort);
     connect(&FPort, &QSerialPort::errorOccurred, this, &TComm::HandlePortError);
     connect(&FPort, &QSerialPort::bytesWritten, this, &TComm::HandleBytesWritten);
@@ -87,44 +87,22 @@ TComm::TComm(QObject *parent) : QObject(parent)
 
 TComm::~TComm()
 {
-    CloseComm();
+    Close();
 }
 
-void TComm::SetBaudRate(qint32 baudRate)
+void TComm::LineSettingsChanged()
 {
-    FBaudRate = baudRate;
+    FCutter.SetSilenceMs(ReadIntervalTimeout());
     if (IsOpen())
         ApplyLineSettings();
 }
 
-void TComm::SetByteSize(TByteSize byteSize)
+TLinkStatus TComm::LinkStatus() const
 {
-    FByteSize = byteSize;
-    if (IsOpen())
-        ApplyLineSettings();
+    return {IsOpen() ? TLinkPhase::Connected : TLinkPhase::Closed, {}, 0};
 }
 
-void TComm::SetParity(TParity parity)
-{
-    FParity = parity;
-    if (IsOpen())
-        ApplyLineSettings();
-}
-
-void TComm::SetStopBits(TStopBits stopBits)
-{
-    FStopBits = stopBits;
-    if (IsOpen())
-        ApplyLineSettings();
-}
-
-void TComm::SetReadIntervalTimeout(qint32 ms)
-{
-    FReadIntervalTimeout = qMax(0, ms);
-    FSilenceTimer.setInterval(FReadIntervalTimeout);
-}
-
-void TComm::OpenComm()
+void TComm::Open()
 {
     if (IsOpen())
         throw ECommsError("This serial port already opened");
@@ -135,13 +113,12 @@ void TComm::OpenComm()
         FPort.clearError();
     });
 
-    FPort.setPortName(SystemPortName(FCommName));
+    FPort.setPortName(SystemPortName(CommName()));
     if (!FPort.open(QIODevice::ReadWrite))
         FailOpen(FPort.error());
     FPort.clear(QSerialPort::AllDirections);
     ApplyLineSettings();
-    FSilenceTimer.stop();
-    FPendingBlock.clear();
+    FCutter.Reset();
 }
 
 void TComm::FailOpen(QSerialPort::SerialPortError error)
@@ -157,10 +134,10 @@ void TComm::ApplyLineSettings()
     // RTS); the port still works, so such refusals are not reported.
     const bool wasIgnoring = FIgnorePortErrors;
     FIgnorePortErrors = true;
-    FPort.setBaudRate(FBaudRate);
-    FPort.setDataBits(ToQtDataBits(FByteSize));
-    FPort.setParity(ToQtParity(FParity));
-    FPort.setStopBits(ToQtStopBits(FStopBits));
+    FPort.setBaudRate(BaudRate());
+    FPort.setDataBits(ToQtDataBits(ByteSize()));
+    FPort.setParity(ToQtParity(Parity()));
+    FPort.setStopBits(ToQtStopBits(StopBits()));
     FPort.setFlowControl(QSerialPort::NoFlowControl);
     FPort.setDataTerminalReady(true);
     FPort.setRequestToSend(true);
@@ -168,13 +145,11 @@ void TComm::ApplyLineSettings()
     FIgnorePortErrors = wasIgnoring;
 }
 
-void TComm::CloseComm()
+void TComm::Close()
 {
     if (!IsOpen())
         return;
-    ++FSession;
-    FSilenceTimer.stop();
-    FPendingBlock.clear();
+    FCutter.Reset();
     // Closing a port that has already failed fails again; there is nothing
     // more to tell the owner about it.
     const bool wasIgnoring = FIgnorePortErrors;
@@ -197,101 +172,7 @@ bool TComm::SendData(QByteArrayView bytes)
 void TComm::ReadFromPort()
 {
     const QByteArray bytes = FPort.readAll();
-    TakeReceivedBytes(bytes, LineClockMs());
-}
-
-void TComm::TakeReceivedBytes(QByteArrayView bytes, qint64 nowMs)
-{
-    if (bytes.isEmpty())
-        return;
-    // The silence timer runs on the owner's thread and may not have had its
-    // turn yet: a gap already long enough ends the block all the same.
-    if (!FPendingBlock.isEmpty() && nowMs - FLastReceiveMs >= FReadIntervalTimeout) {
-        // The owner may close the port on that block; the bytes that came
-        // after it belong to the closed session and are dropped with it.
-        const quint64 session = FSession;
-        EndReceivedBlock();
-        if (session != FSession)
-            return;
-    }
-    const bool blockStarts = FPendingBlock.isEmpty();
-    if (blockStarts)
-        FBlockStartMs = nowMs;
-    FLastReceiveMs = nowMs;
-    FPendingBlock.append(bytes.data(), bytes.size());
-    if (blockStarts) {
-        const quint64 session = FSession;
-        emit OnReceiveStarted();
-        if (session != FSession)
-            return;
-    }
-    if (!DeliverCompleteFrames(nowMs))
-        return;
-    while (FPendingBlock.size() >= MaxBlockSize) {
-        if (!DeliverBlock(MaxBlockSize, nowMs))
-            return;
-    }
-    if (FPendingBlock.isEmpty())
-        FSilenceTimer.stop();
-    else
-        FSilenceTimer.start();
-}
-
-TComm::TFramePlace TComm::FindCompleteFrame() const
-{
-    constexpr int kNoFrame = -1;
-    const int atStart = FFrameEnd(FPendingBlock);
-    if (atStart != kNoFrame)
-        return {0, std::max(atStart, 0)};
-    const QByteArrayView pending(FPendingBlock);
-    for (qsizetype offset = 1; offset < pending.size(); ++offset) {
-        const int length = FFrameEnd(pending.sliced(offset));
-        if (length > 0 && length <= pending.size() - offset)
-            return {offset, length};
-    }
-    return {};
-}
-
-bool TComm::DeliverCompleteFrames(qint64 nowMs)
-{
-    while (FFrameEnd && !FPendingBlock.isEmpty()) {
-        const TFramePlace frame = FindCompleteFrame();
-        if (frame.Length <= 0 || frame.Length > FPendingBlock.size() - frame.Offset)
-            return true;
-        if (frame.Offset > 0 && !DeliverBlock(frame.Offset, nowMs))
-            return false;
-        if (!DeliverBlock(frame.Length, nowMs))
-            return false;
-        // What follows the frame in the same read is a block of its own.
-        if (!FPendingBlock.isEmpty()) {
-            const quint64 session = FSession;
-            emit OnReceiveStarted();
-            if (session != FSession)
-                return false;
-        }
-    }
-    return true;
-}
-
-bool TComm::DeliverBlock(qsizetype length, qint64 nowMs)
-{
-    const QByteArray block = FPendingBlock.left(length);
-    FPendingBlock.remove(0, length);
-    const qint64 startedMs = FBlockStartMs;
-    FBlockStartMs = nowMs;
-    const quint64 session = FSession;
-    emit OnReceiveData(block, startedMs);
-    return session == FSession;
-}
-
-void TComm::EndReceivedBlock()
-{
-    FSilenceTimer.stop();
-    if (FPendingBlock.isEmpty())
-        return;
-    QByteArray block;
-    block.swap(FPendingBlock);
-    emit OnReceiveData(block, FBlockStartMs);
+    FCutter.Take(bytes, LineClockMs());
 }
 
 void TComm::HandlePortError(QSerialPort::SerialPortError error)
@@ -306,8 +187,8 @@ void TComm::HandlePortError(QSerialPort::SerialPortError error)
     // Hand over what arrived before the failure, then stop for good: a
     // port left open would report the failure again and again.
     ReadFromPort();
-    EndReceivedBlock();
-    CloseComm();
+    FCutter.EndBlock();
+    Close();
     emit OnRequestHangup();
 }
 

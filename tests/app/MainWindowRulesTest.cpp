@@ -17,8 +17,24 @@ TEST(MainWindowTexts, PortStatusInBothLanguages)
         {true, 7, "COM3 is Link"}, // anything but 1 is English
     };
     for (const auto &c : cases)
-        EXPECT_EQ(PortStatusText(c.opened, QStringLiteral("COM3"), c.language), QString::fromUtf8(c.expected))
+        EXPECT_EQ(PortStatusText(c.opened, QStringLiteral("COM3"), {TLinkPhase::Connected, {}, 0}, c.language),
+                  QString::fromUtf8(c.expected))
             << c.opened << " " << int(c.language);
+}
+
+TEST(MainWindowTexts, NetworkPortStatusTellsWhereTheLinkStands)
+{
+    const QString port = QStringLiteral("tcp://10.0.0.5:4001");
+    const struct { TLinkStatus link; quint8 language; const char *expected; } cases[] = {
+        {{TLinkPhase::Connecting, {}, 0}, 0, "tcp://10.0.0.5:4001 connecting…"},
+        {{TLinkPhase::Connected, {}, 0}, 0, "tcp://10.0.0.5:4001 connected"},
+        {{TLinkPhase::Waiting, "Connection refused", 4}, 0, "tcp://10.0.0.5:4001: Connection refused; retry in 4 s"},
+        {{TLinkPhase::Waiting, "Connection refused", 4}, 1, "tcp://10.0.0.5:4001：Connection refused，4 秒后重试"},
+        {{TLinkPhase::Connected, {}, 0}, 1, "tcp://10.0.0.5:4001  已连接"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PortStatusText(true, port, c.link, c.language), QString::fromUtf8(c.expected));
+    EXPECT_EQ(PortStatusText(false, port, {TLinkPhase::Closed, {}, 0}, 0), QStringLiteral("COM is closed"));
 }
 
 TEST(TMainTicker, StatusPassEvery11thTickAndRefreshEvery66th)

@@ -15,7 +15,7 @@ namespace {
 std::string OpenErrorOf(TComm &comm)
 {
     try {
-        comm.OpenComm();
+        comm.Open();
     } catch (const ECommsError &error) {
         return error.what();
     }
@@ -184,7 +184,7 @@ TEST_F(TCommBlocks, EachBlockCarriesTheTimeItsFirstByteArrived)
 
 TEST_F(TCommOnPty, TwoBurstsSeparatedBySilenceArriveAsTwoBlocks)
 {
-    comm.OpenComm();
+    comm.Open();
     ASSERT_TRUE(pty.WriteToMaster("~11012A41"));
     ASSERT_TRUE(WaitForBlocks(1));
     ASSERT_TRUE(pty.WriteToMaster("0000FDA5\r"));
@@ -194,7 +194,7 @@ TEST_F(TCommOnPty, TwoBurstsSeparatedBySilenceArriveAsTwoBlocks)
 
 TEST_F(TCommOnPty, OneBurstArrivesAsOneBlock)
 {
-    comm.OpenComm();
+    comm.Open();
     // Both parts are on the line before the event loop gets to read either.
     ASSERT_TRUE(pty.WriteToMaster("~31012A42"));
     ASSERT_TRUE(pty.WriteToMaster("0000FDA2\r"));
@@ -204,7 +204,7 @@ TEST_F(TCommOnPty, OneBurstArrivesAsOneBlock)
 
 TEST_F(TCommOnPty, ALongBurstIsCutAt2048Bytes)
 {
-    comm.OpenComm();
+    comm.Open();
     const QByteArray bytes = Pattern(3000);
     ASSERT_TRUE(pty.WriteToMaster(bytes));
     ASSERT_TRUE(WaitUntil([&] { return Joined(blocks).size() >= bytes.size(); }));
@@ -217,7 +217,7 @@ TEST_F(TCommOnPty, SentBytesArriveOnTheOtherSide)
 {
     int emptied = 0;
     QObject::connect(&comm, &TComm::OnSendDataEmpty, [&] { ++emptied; });
-    comm.OpenComm();
+    comm.Open();
     QByteArray frame("\x01\x03\x00\x00\x00\x0A\xC5\xCD", 8);
     ASSERT_TRUE(comm.SendData(frame));
     frame[0] = 'X';  // the component sends its own copy
@@ -232,11 +232,11 @@ TEST_F(TCommOnPty, SentBytesArriveOnTheOtherSide)
 TEST_F(TCommOnPty, NothingIsSentFromAClosedPortOrForNoBytes)
 {
     EXPECT_FALSE(comm.SendData("abc"));
-    comm.OpenComm();
+    comm.Open();
     EXPECT_FALSE(comm.SendData(QByteArrayView()));
-    comm.CloseComm();
+    comm.Close();
     EXPECT_FALSE(comm.SendData("abc"));
-    comm.CloseComm();  // closing twice is harmless
+    comm.Close();  // closing twice is harmless
     EXPECT_FALSE(comm.IsOpen());
 }
 
@@ -244,7 +244,7 @@ TEST_F(TCommOnPty, LineSettingsAreAppliedAndReappliedWhileOpen)
 {
     comm.SetBaudRate(19200);
     comm.SetStopBits(TStopBits::_2);
-    comm.OpenComm();
+    comm.Open();
     termios line {};
     ASSERT_EQ(tcgetattr(pty.SlaveFd(), &line), 0);
     EXPECT_EQ(cfgetospeed(&line), speed_t(B19200));
@@ -280,7 +280,7 @@ TEST_F(TCommOnPty, OpenFailuresRaiseTheirMessagesAndLeaveThePortClosed)
 
 TEST_F(TCommOnPty, APortIsOpenedOnlyOnce)
 {
-    comm.OpenComm();
+    comm.Open();
     EXPECT_EQ(OpenErrorOf(comm), "This serial port already opened");
 
     TComm second;
@@ -296,7 +296,7 @@ TEST_F(TCommOnPty, APortIsOpenedOnlyOnce)
 
 TEST_F(TCommOnPty, ALostLineClosesThePortAndTellsTheOwnerOnce)
 {
-    comm.OpenComm();
+    comm.Open();
     pty.CloseMaster();
     ASSERT_TRUE(WaitUntil([&] { return hangups > 0; }));
     EXPECT_FALSE(comm.IsOpen());
@@ -308,8 +308,8 @@ TEST_F(TCommOnPty, ALostLineClosesThePortAndTellsTheOwnerOnce)
 
 TEST_F(TCommOnPty, NoBlockFollowsACloseMadeByTheOwner)
 {
-    QObject::connect(&comm, &TComm::OnReceiveData, [this] { comm.CloseComm(); });
-    comm.OpenComm();
+    QObject::connect(&comm, &TComm::OnReceiveData, [this] { comm.Close(); });
+    comm.Open();
     comm.TakeReceivedBytes("ab", 0);
     comm.TakeReceivedBytes("cd", 1000);  // the gap ends "ab" and the owner closes
     comm.EndReceivedBlock();
@@ -318,9 +318,9 @@ TEST_F(TCommOnPty, NoBlockFollowsACloseMadeByTheOwner)
 
 TEST_F(TCommOnPty, ThePortCanBeReopenedAfterClosing)
 {
-    comm.OpenComm();
-    comm.CloseComm();
-    comm.OpenComm();
+    comm.Open();
+    comm.Close();
+    comm.Open();
     ASSERT_TRUE(pty.WriteToMaster("again"));
     ASSERT_TRUE(WaitForBlocks(1));
     EXPECT_EQ(blocks.first(), QByteArray("again"));

@@ -10,6 +10,7 @@
 #include "support/RawHttpClient.h"
 #include "support/EngineOnSim.h"
 #include "support/EventWait.h"
+#include "support/LoopbackPort.h"
 #include "support/UpsSimProcess.h"
 
 #include <QFile>
@@ -68,13 +69,6 @@ ToolRun RunTool(const QString &program, const QStringList &arguments, const QByt
     run.Errors += process.readAllStandardError();
     run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     return run;
-}
-
-quint16 FreeLoopbackPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
 }
 
 // GET on a loopback URL through Qt's own client; the reply body, or

@@ -317,7 +317,8 @@ void TFrmMain::StatusPass()
 {
     UpdateDebugLabel();
     const bool opened = PortOpened();
-    FStatusPanels[0]->setText(PortStatusText(opened, FState.Settings.PortInfo.ComName, FState.Settings.Language));
+    FStatusPanels[0]->setText(PortStatusText(opened, FState.Settings.PortInfo.ComName, FCore.LinkStatus(),
+                                                FState.Settings.Language));
     FComButton->setText(opened ? FTexts.ClosePort : FTexts.OpenPort);
     BlinkIndicators();
     UpdateCommandStates();

@@ -30,6 +30,9 @@ TFrmSoftwarePara::TFrmSoftwarePara(TSettings &settings, QString settingsFile, TA
     setObjectName(QStringLiteral("FrmSoftwarePara"));
     FComName->addItems(FPortItems);
     FComName->setMaxVisibleItems(20);
+    // A bus behind the network is typed in: tcp://HOST:PORT, modbus-tcp://HOST:PORT.
+    FComName->setEditable(true);
+    FComName->setInsertPolicy(QComboBox::NoInsert);
     FBaudRate->addItems(FBaudItems);
     FProtocol->addItems(ProtocolListItems());
     FPollMode->addItems(PollModeItems(false));
@@ -106,8 +109,17 @@ bool TFrmSoftwarePara::Step(const std::function<void()> &step)
 
 void TFrmSoftwarePara::SaveSetBtnClick()
 {
-    ApplySoftwareChoices(FSettings, {FComName->currentText(), FBaudRate->currentText(), FAutoStartup->isChecked(),
-                                     FProtocol->currentIndex(), FPollMode->currentIndex()});
+    const TSoftwareChoices choices{FComName->currentText(), FBaudRate->currentText(), FAutoStartup->isChecked(),
+                                   FProtocol->currentIndex(), FPollMode->currentIndex()};
+    const QString problem = SoftwareChoicesProblem(choices, FSettings.Language);
+    if (!problem.isEmpty()) {
+        // Nothing is applied: the settings in memory stay as they were.
+        if (FActions.ShowError)
+            FActions.ShowError(problem);
+        FComName->setFocus();
+        return;
+    }
+    ApplySoftwareChoices(FSettings, choices);
     // A step that fails keeps the window open with the new values in memory
     // only; the user may pick another port and save again, or cancel.
     const bool saved = Step([this] { FAutoStart.Apply(FSettings.PortInfo.AutoStart); })

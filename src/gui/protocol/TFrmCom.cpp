@@ -60,6 +60,10 @@ TFrmCom::TFrmCom(TPollEngine &engine, QWidget *parent)
         if (FSession.Visible())
             ShowRxFrame(block);
     });
+    connect(&FEngine, &TPollEngine::frameEnvelope, this, [this](bool sent, const QByteArray &envelope) {
+        if (FSession.Visible())
+            AddPaneLine(sent ? FMemoTx : FMemoRx, TraceEnvelopeLine(envelope));
+    });
     connect(&FEngine, &TPollEngine::traceRefreshDue, this, &TFrmCom::RefreshTrace);
 }
 
@@ -170,9 +174,14 @@ void TFrmCom::BuildLayout()
 
 void TFrmCom::AddFrameLine(QPlainTextEdit *pane, const QCheckBox *hexBox, const QByteArray &bytes)
 {
+    AddPaneLine(pane, TraceFrameLine(bytes, hexBox->isChecked()));
+}
+
+void TFrmCom::AddPaneLine(QPlainTextEdit *pane, const QString &line)
+{
     if (pane->document()->blockCount() > kTracePaneMaxLines)
         pane->clear();
-    pane->appendPlainText(TraceFrameLine(bytes, hexBox->isChecked()));
+    pane->appendPlainText(line);
 }
 
 void TFrmCom::ShowRxFrame(const QByteArray &bytes)

@@ -54,6 +54,7 @@ protected:
 private:
     void BuildLayout();
     void AddFrameLine(QPlainTextEdit *pane, const QCheckBox *hexBox, const QByteArray &bytes);
+    static void AddPaneLine(QPlainTextEdit *pane, const QString &line);
 
     TPollEngine &FEngine;
     TTraceSession FSession;

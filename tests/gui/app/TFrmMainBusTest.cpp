@@ -10,6 +10,8 @@
 #include "model/DeviceNodeLook.h"
 #include "protocol/TPollEngine.h"
 #include "support/EventWait.h"
+#include "support/LoopbackPort.h"
+#include "support/PeerProcess.h"
 #include "support/UpsSimProcess.h"
 
 #include <QLabel>
@@ -118,4 +120,30 @@ TEST_F(MainWindowOnTheBus, APortThatCannotOpenIsReported)
     Window->StartEngine();
     EXPECT_FALSE(Window->PortOpened());
     EXPECT_EQ(Errors, QStringList{"There was an error to open serial port,please check the serial port settings !"});
+}
+
+TEST_F(MainWindowOnTheBus, ANetworkPortIsRetriedWithoutErrorBoxesAndPolledOnceItAnswers)
+{
+    const quint16 port = FreeLoopbackPort();
+    const QString portName = QStringLiteral("tcp://127.0.0.1:%1").arg(port);
+    WriteSettings(QStringLiteral("[CommPort]\nComName=%1\nProtocol=2\nReadIntervalTimeout=30\n[CommMast]\nPollMode=1\n")
+                      .arg(portName)
+                      .toUtf8());
+    WriteDevices({1});
+    Open();
+    Window->StartEngine();
+    ASSERT_TRUE(Window->PortOpened());
+    auto panel = [&] { return Find<QLabel>("StatusPanel1")->text(); };
+    ASSERT_TRUE(RunUntil([&] { return panel().contains("Connection refused; retry in"); }, 10000)) << panel().toStdString();
+    EXPECT_TRUE(panel().startsWith(portName + ": ")) << panel().toStdString();
+    EXPECT_EQ(Find<QPushButton>("btnCom")->text(), "Close COM");
+
+    // A serial device server appears on that port with the unit behind it.
+    ASSERT_TRUE(Sim.Start({"--protocol", "modbus", "--units", "1", "--steady"})) << Sim.ErrorText().toStdString();
+    PeerProcess socat;
+    ASSERT_TRUE(StartSocatTunnel(socat, port, Sim.PortPath())) << socat.ErrorText().toStdString();
+    QTreeWidgetItem *first = Window->Tree()->topLevelItem(0);
+    ASSERT_TRUE(RunUntil([&] { return first->text(0) == "UPS1  (Online)"; }, 40000)) << first->text(0).toStdString();
+    EXPECT_EQ(panel(), portName + " connected");
+    EXPECT_TRUE(Errors.isEmpty()) << "no error box for a network error: " << Errors.join(" | ").toStdString();
 }

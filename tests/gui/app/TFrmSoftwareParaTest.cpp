@@ -151,3 +151,45 @@ TEST_F(SoftwareParaWindow, PortThatCannotOpenKeepsTheWindowOpenAndTheFileUntouch
     EXPECT_FALSE(Window->isVisible());
     EXPECT_TRUE(QFileInfo::exists(SettingsFile));
 }
+
+TEST_F(SoftwareParaWindow, NetworkPortsAreTypedInCheckedAndKept)
+{
+    Settings.PortInfo.ComName = "COM1";
+    Settings.PortInfo.Protocol = 2;
+    Show();
+    auto *port = Find<QComboBox>("cbxComName");
+    ASSERT_TRUE(port->isEditable());
+
+    const struct { const char *typed; int protocolItem; const char *errorPart; } refused[] = {
+        {"tcp://10.0.0.5", 2, "the port number is missing"},
+        {"tcp://10.0.0.5:70000", 2, "1 to 65535"},
+        {"modbus-tcp://fd00::5:502", 2, "in brackets"},
+        {"tcp://bad host:4001", 2, "no host name"},
+        {"modbus-tcp://gw.site:502", 0, "Modbus protocol only"},
+    };
+    for (const auto &c : refused) {
+        Errors.clear();
+        port->setEditText(c.typed);
+        Find<QComboBox>("cbxcurProtocol")->setCurrentIndex(c.protocolItem);
+        Save();
+        ASSERT_EQ(Errors.size(), 1) << c.typed;
+        EXPECT_TRUE(Errors[0].contains(c.errorPart)) << Errors[0].toStdString();
+        EXPECT_TRUE(Window->isVisible());
+        EXPECT_EQ(Settings.PortInfo.ComName, "COM1") << "nothing applied for " << c.typed;
+        EXPECT_EQ(PortOpens, 0);
+    }
+    EXPECT_FALSE(QFileInfo::exists(SettingsFile));
+
+    Errors.clear();
+    port->setEditText(" modbus-tcp://[fd00::5]:502 ");
+    Find<QComboBox>("cbxcurProtocol")->setCurrentIndex(2);
+    Save();
+    EXPECT_TRUE(Errors.isEmpty());
+    EXPECT_EQ(Settings.PortInfo.ComName, "modbus-tcp://[fd00::5]:502");
+    EXPECT_EQ(PortOpens, 1);
+    EXPECT_TRUE(ReadFileBytes(SettingsFile).contains("ComName=modbus-tcp://[fd00::5]:502"));
+
+    // Shown again, the stored address is in the list and selected.
+    Show();
+    EXPECT_EQ(Shown("cbxComName"), "modbus-tcp://[fd00::5]:502");
+}

@@ -1,0 +1,121 @@
+// The polling engine on buses behind the network, against peers that are
+// not ours: a pymodbus Modbus TCP server, and socat relaying a TCP port to
+// the simulator's serial line as a serial device server would. Real time,
+// loopback only.
+#include "protocol/TPollEngine.h"
+
+#include "log/TEventRec.h"
+#include "model/TUpsInfo.h"
+#include "support/EngineOnSim.h"
+#include "support/EventWait.h"
+#include "support/LoopbackPort.h"
+#include "support/PeerProcess.h"
+#include "support/TestPaths.h"
+#include "support/UpsSimProcess.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kModbusProtocol = 2;
+
+// The engine at the pace of the bus on a network port, quick to declare a
+// silent unit lost.
+std::unique_ptr<EngineOnSim> NetworkEngine(const QString &portName, std::initializer_list<std::uint8_t> devices)
+{
+    auto engine = std::make_unique<EngineOnSim>(portName, kModbusProtocol);
+    engine->Settings.RecInterval = 0;
+    engine->Settings.PortInfo.PollMode = 1;
+    engine->Settings.PortInfo.ReplyTimeout = 200;
+    engine->Settings.PortInfo.CommErrCnt = 2;
+    engine->Settings.PortInfo.CommLostCnt = 3;
+    engine->AddDevices(devices);
+    return engine;
+}
+
+bool AllInLinkState(const EngineOnSim &engine, std::initializer_list<int> addrs, std::uint8_t state)
+{
+    return std::all_of(addrs.begin(), addrs.end(), [&](int a) { return engine.UpsInfo[a].LinkState == state; });
+}
+
+std::vector<int> LinkEvents(const EngineOnSim &engine, int addr)
+{
+    std::vector<int> codes;
+    for (const auto &[kind, code, flag] : EventsByAddress(engine.EventLog)[addr])
+        if (code == kEventCommUpbuilt || code == kEventCommLost)
+            codes.push_back(code);
+    return codes;
+}
+
+} // namespace
+
+TEST(NetworkBus, UnitsBehindAnIndependentModbusTcpServerAreReadAndAMissingOneStaysLost)
+{
+    PeerProcess server;
+    ASSERT_TRUE(server.Start(QStringLiteral("/usr/bin/python3"), {TestDataPath(QStringLiteral("modbus_tcp_server.py")), "1,2"}))
+        << server.ErrorText().toStdString();
+    const QString port = server.AwaitOutput(QRegularExpression(QStringLiteral("listening on (\\d+)")));
+    ASSERT_FALSE(port.isEmpty()) << server.ErrorText().toStdString()
+                                 << " (scripts/deps.sh installs Debian's python3-pymodbus)";
+
+    auto engine = NetworkEngine(QStringLiteral("modbus-tcp://127.0.0.1:") + port, {1, 2, 3});
+    engine->Poll.Start();
+    ASSERT_TRUE(engine->Poll.PortOpened());
+    ASSERT_TRUE(WaitUntil([&] { return engine->UpsInfo[1].OkCnt >= 8 && engine->UpsInfo[2].OkCnt >= 8; }, 30000));
+
+    // Input registers 30001-30003 of unit N hold 2200 + 10 N + i: tenths of a volt.
+    for (int unit : {1, 2}) {
+        const TUpsInfo &rec = engine->UpsInfo[unit];
+        EXPECT_EQ(rec.LinkState, kLinkOnline) << unit;
+        for (int phase = 0; phase < 3; ++phase)
+            EXPECT_DOUBLE_EQ(rec.InputVolt[phase], (2200 + 10 * unit + phase) / 10.0) << unit << "/" << phase;
+    }
+    EXPECT_NE(engine->UpsInfo[3].LinkState, kLinkOnline) << "the server has no unit 3";
+    EXPECT_EQ(engine->Debug.RepliesInvalidTotal, 0u);
+    EXPECT_EQ(engine->Poll.Comm1().LinkStatus().Phase, TLinkPhase::Connected);
+}
+
+TEST(NetworkBus, UnitsBehindARawTcpTunnelAreLostWhileItIsDownAndPolledAgainWhenItReturns)
+{
+    UpsSimProcess sim;
+    ASSERT_TRUE(sim.Start({"--protocol", "modbus", "--units", "1,2", "--steady"})) << sim.ErrorText().toStdString();
+    const quint16 port = FreeLoopbackPort();
+    PeerProcess socat;
+    ASSERT_TRUE(StartSocatTunnel(socat, port, sim.PortPath())) << socat.ErrorText().toStdString()
+                                                          << " (scripts/deps.sh installs Debian's socat)";
+
+    auto engine = NetworkEngine(QStringLiteral("tcp://127.0.0.1:%1").arg(port), {1, 2});
+    engine->Poll.Start();
+    ASSERT_TRUE(WaitUntil([&] { return AllInLinkState(*engine, {1, 2}, kLinkOnline); }, 30000));
+    EXPECT_DOUBLE_EQ(engine->UpsInfo[1].InputVolt[0], 220.0);
+
+    // The tunnel goes down: the port stays open, the units are declared lost.
+    const std::vector<int> eventsBefore[] = {{}, LinkEvents(*engine, 1), LinkEvents(*engine, 2)};
+    socat.Kill();
+    ASSERT_TRUE(WaitUntil([&] { return AllInLinkState(*engine, {1, 2}, kLinkLost); }, 60000));
+    EXPECT_TRUE(engine->Poll.PortOpened());
+    EXPECT_NE(engine->Poll.Comm1().LinkStatus().Phase, TLinkPhase::Connected);
+
+    // It comes back: nobody touches the engine, and the units return.
+    ASSERT_TRUE(StartSocatTunnel(socat, port, sim.PortPath())) << socat.ErrorText().toStdString();
+    QElapsedTimer sinceReturn;
+    sinceReturn.start();
+    const std::uint64_t validBefore = engine->Debug.RepliesValidTotal;
+    ASSERT_TRUE(WaitUntil([&] { return engine->Debug.RepliesValidTotal > validBefore; }, 40000));
+    const qint64 firstReplyMs = sinceReturn.elapsed();
+    ASSERT_TRUE(WaitUntil([&] { return AllInLinkState(*engine, {1, 2}, kLinkOnline); }, 30000));
+    std::printf("[ figures  ] tunnel back to first valid reply: %lld ms; to both units online: %lld ms\n",
+                static_cast<long long>(firstReplyMs), static_cast<long long>(sinceReturn.elapsed()));
+
+    for (int unit : {1, 2}) {
+        std::vector<int> expected = eventsBefore[unit];
+        expected.insert(expected.end(), {kEventCommLost, kEventCommUpbuilt});
+        EXPECT_EQ(LinkEvents(*engine, unit), expected) << unit;
+    }
+}
