@@ -128,6 +128,8 @@ Examples:
   upssim --units 1-4 --steady --event 10:2:mains=0 --event 60:2:mains=220
   upssim --units 1 --set 1:alarm=9,load=80 --event 30:1:silent=1 --event 45:1:silent=0
   upssim --units 1,2 --commands      then type e.g. 2:mains=0 or silent=1
+  upssim --units 1-4 --listen 127.0.0.1:4001
+  upssim --units 1,2 --modbus-tcp [::1]:1502 --set 2:delay=2000
 )";
 
 // Applies the settings lines typed or piped on standard input, one
