@@ -8,6 +8,8 @@
 #                             installed package
 set -euo pipefail
 
+# python3-pymodbus imports python3-serial-asyncio even for its TCP client
+# but only recommends it.
 # qt6-httpserver-dev needs qt6-websockets-dev for its CMake files but does
 # not depend on it.
 build=(
@@ -20,7 +22,7 @@ tests=(
   clang-14 libclang-rt-14-dev
   xvfb xauth fonts-wqy-microhei
   nut-client prometheus chromium
-  python3-pymodbus socat
+  python3-pymodbus python3-serial-asyncio socat
 )
 # dpkg-shlibdeps (dpkg-dev) finds the package's dependencies; CPack uses
 # file to tell the programs among the installed files.

@@ -57,18 +57,25 @@ bool SimPort::OpenPty(QString *slavePath, QString *error)
 
 bool SimPort::OpenDevice(const QString &device, int baud, QString *error)
 {
-    m_serial = new QSerialPort(device, this);
-    m_serial->setBaudRate(baud);
-    m_serial->setDataBits(QSerialPort::Data8);
-    m_serial->setParity(QSerialPort::NoParity);
-    m_serial->setStopBits(QSerialPort::OneStop);
-    m_serial->setFlowControl(QSerialPort::NoFlowControl);
-    if (!m_serial->open(QIODevice::ReadWrite)) {
-        *error = QStringLiteral("cannot open %1: %2").arg(device, m_serial->errorString());
+    auto *serial = new QSerialPort(device, this);
+    serial->setBaudRate(baud);
+    serial->setDataBits(QSerialPort::Data8);
+    serial->setParity(QSerialPort::NoParity);
+    serial->setStopBits(QSerialPort::OneStop);
+    serial->setFlowControl(QSerialPort::NoFlowControl);
+    if (!serial->open(QIODevice::ReadWrite)) {
+        *error = QStringLiteral("cannot open %1: %2").arg(device, serial->errorString());
         return false;
     }
-    connect(m_serial, &QSerialPort::readyRead, this, [this] { Receive(m_serial->readAll()); });
+    AttachStream(serial);
     return true;
+}
+
+void SimPort::AttachStream(QIODevice *stream)
+{
+    m_stream = stream;
+    m_stream->setParent(this);
+    connect(m_stream, &QIODevice::readyRead, this, [this] { Receive(m_stream->readAll()); });
 }
 
 void SimPort::ReadPty()
@@ -91,7 +98,31 @@ void SimPort::Receive(const QByteArray &bytes)
     if (m_frame.isEmpty())
         m_frameStartMs = m_clock.elapsed();
     m_frame.append(bytes);
-    m_silence.start();
+    if (m_frameLength)
+        CutFrames();
+    else
+        m_silence.start();
+}
+
+void SimPort::CutFrames()
+{
+    for (;;) {
+        const int length = m_frameLength(m_frame);
+        if (length == 0)
+            return;
+        if (length < 0) {
+            Trace("RX", m_frame);
+            m_frame.clear();
+            if (m_stream)
+                m_stream->close();
+            return;
+        }
+        const QByteArray request = m_frame.first(length);
+        m_frame.remove(0, length);
+        Answer(request, m_frameStartMs);
+        // The next frame arrived with this one, as far as we can tell.
+        m_frameStartMs = m_clock.elapsed();
+    }
 }
 
 qint64 SimPort::ReplyDueMs(qint64 requestStartMs, int requestBytes, int replyBytes, int delayMs) const
@@ -106,13 +137,17 @@ void SimPort::EndOfFrame()
     m_silence.stop();
     const QByteArray request = m_frame;
     m_frame.clear();
-    if (request.isEmpty())
-        return;
+    if (!request.isEmpty())
+        Answer(request, m_frameStartMs);
+}
+
+void SimPort::Answer(const QByteArray &request, qint64 requestStartMs)
+{
     Trace("RX", request);
     const SimReply reply = m_slave.Answer(request);
     if (reply.bytes.isEmpty())
         return;
-    const qint64 due = ReplyDueMs(m_frameStartMs, static_cast<int>(request.size()),
+    const qint64 due = ReplyDueMs(requestStartMs, static_cast<int>(request.size()),
                                   static_cast<int>(reply.bytes.size()), reply.delayMs);
     const qint64 waitMs = due - m_clock.elapsed();
     if (waitMs > 0)
@@ -146,8 +181,8 @@ void SimPort::Deliver(const SimReply &reply)
 void SimPort::Send(const QByteArray &bytes)
 {
     Trace("TX", bytes);
-    if (m_serial) {
-        m_serial->write(bytes);
+    if (m_stream) {
+        m_stream->write(bytes);
         return;
     }
     qsizetype written = 0;

@@ -8,16 +8,20 @@
 #include <QString>
 #include <QTimer>
 
-class QSerialPort;
+#include <functional>
+
+class QIODevice;
 class QSocketNotifier;
 
-// The wire side of the simulator: a pseudo-terminal or a serial device. A
-// request ends, as on a real slave, when the line has been silent for the
-// gap time. The reply goes out when a real line would carry it: after the
-// request and the reply have taken their wire time at the line's baud rate
-// and the unit its turnaround, and after the answering unit's delay, all
-// counted from the request's first byte. A pseudo-terminal carries bytes at
-// once; without this a benchmark on it would measure nothing real.
+// The wire side of the simulator: a pseudo-terminal, a serial device or one
+// connection of a network server. A request ends, as on a real slave, when
+// the line has been silent for the gap time, unless the stream has framing
+// of its own (CutFramesBy). The reply goes out when a real line would carry
+// it: after the request and the reply have taken their wire time at the
+// line's baud rate and the unit its turnaround, and after the answering
+// unit's delay, all counted from the request's first byte. A
+// pseudo-terminal carries bytes at once; without this a benchmark on it
+// would measure nothing real.
 class SimPort : public QObject
 {
     Q_OBJECT
@@ -29,6 +33,15 @@ public:
     // Opens a new pseudo-terminal; slavePath is the device a master opens.
     bool OpenPty(QString *slavePath, QString *error);
     bool OpenDevice(const QString &device, int baud, QString *error);
+    // Answers on an open byte stream, e.g. an accepted TCP connection, and
+    // takes it over: it goes when the port goes.
+    void AttachStream(QIODevice *stream);
+
+    // Frames end where frameLength says instead of after a silence. It gets
+    // the bytes received so far and returns the length of the complete frame
+    // they begin with, 0 while more are needed, or -1 when the stream cannot
+    // be trusted any longer, which closes the stream.
+    void CutFramesBy(std::function<int(QByteArrayView)> frameLength) { m_frameLength = std::move(frameLength); }
 
     // The line's baud rate for the wire time, and the unit's turnaround in
     // ms. A baud rate of 0 leaves the wire time out.
@@ -56,6 +69,8 @@ public:
 
 private:
     void ReadPty();
+    void CutFrames();
+    void Answer(const QByteArray &request, qint64 requestStartMs);
     // Sends a reply the way its line faults say.
     void Deliver(const SimReply &reply);
     void Send(const QByteArray &bytes);
@@ -73,5 +88,6 @@ private:
     int m_ptyMaster = -1;
     int m_ptySlave = -1;
     QSocketNotifier *m_notifier = nullptr;
-    QSerialPort *m_serial = nullptr;
+    QIODevice *m_stream = nullptr; // a serial device or a connection; else the pty
+    std::function<int(QByteArrayView)> m_frameLength;
 };

@@ -3,9 +3,12 @@
 
 #include "AsciiSlave.h"
 #include "ModbusSlave.h"
+#include "ModbusTcpSlave.h"
 #include "SimBus.h"
 #include "SimPort.h"
 #include "SimScenario.h"
+#include "SimTcpServer.h"
+#include "protocol/ModbusTcpFrame.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -17,17 +20,33 @@
 #include <memory>
 #include <unistd.h>
 
-#include <unistd.h>
-
 namespace {
 
 const char kHelpDetails[] = R"(
 The first line on standard output is the device to give the monitor as its
-port (ComName): a pseudo-terminal such as /dev/pts/5, or the --port device.
-Frame ends are found by silence on the line, as on a real slave (--gap).
-Replies keep the time of a real line: each is written once the request and
-the reply would have crossed the line at --baud (8N1) and the unit has taken
-its --turnaround, counted from the request's first byte.
+port (ComName): a pseudo-terminal such as /dev/pts/5, the --port device,
+tcp://127.0.0.1:PORT for --listen or modbus-tcp://127.0.0.1:PORT for
+--modbus-tcp, with the port actually bound (PORT 0 takes any free port; an
+IPv6 server prints e.g. tcp://[::1]:PORT). Frame ends are found by silence
+on the line, as on a real slave (--gap). Replies keep the time of a real
+line: each is written once the request and the reply would have crossed the
+line at --baud (8N1) and the unit has taken its --turnaround, counted from
+the request's first byte.
+
+Network servers (ADDRESS is an IPv4 address, [IPv6] or a host name):
+  --listen      raw TCP, as a serial device server: the bytes of each
+                connection are a line of their own, with the same framing,
+                timing and line faults as the pseudo-terminal; several
+                clients may connect, each gets only its own replies.
+  --modbus-tcp  Modbus TCP (--protocol modbus only): each ADU is cut by its
+                MBAP length and answered as the RTU request of its unit
+                identifier, with the same transaction and unit identifiers.
+                No wire time: a reply leaves after --turnaround and the
+                unit's delay=. twice= sends two ADUs run together, split=
+                two writes; noise= does not apply; a reply with a bad CRC
+                (malformed=checksum) is dropped, as a gateway does. Absent
+                and silent units do not answer. A stream that is not Modbus
+                TCP closes its connection.
 
 Protocols:
   modbus  Modbus RTU. Function 4 reads input registers 30001-30014,
@@ -109,6 +128,8 @@ Examples:
   upssim --units 1-4 --steady --event 10:2:mains=0 --event 60:2:mains=220
   upssim --units 1 --set 1:alarm=9,load=80 --event 30:1:silent=1 --event 45:1:silent=0
   upssim --units 1,2 --commands      then type e.g. 2:mains=0 or silent=1
+  upssim --units 1-4 --listen 127.0.0.1:4001
+  upssim --units 1,2 --modbus-tcp [::1]:1502 --set 2:delay=2000
 )";
 
 // Applies the settings lines typed or piped on standard input, one
@@ -186,7 +207,7 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("upssim"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Simulated UPS units answering on a serial bus."));
+    parser.setApplicationDescription(QStringLiteral("Simulated UPS units answering on a serial bus or over TCP."));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help."));
     const QCommandLineOption protocolOption(QStringLiteral("protocol"),
@@ -198,6 +219,12 @@ int main(int argc, char **argv)
     const QCommandLineOption portOption(QStringLiteral("port"),
                                         QStringLiteral("Serial device to answer on instead of a new pseudo-terminal."),
                                         QStringLiteral("DEVICE"));
+    const QCommandLineOption listenOption(QStringLiteral("listen"),
+                                          QStringLiteral("Serve the bus on raw TCP connections instead of a pseudo-terminal."),
+                                          QStringLiteral("ADDRESS:PORT"));
+    const QCommandLineOption modbusTcpOption(QStringLiteral("modbus-tcp"),
+                                             QStringLiteral("Serve the units as a Modbus TCP server instead of a pseudo-terminal."),
+                                             QStringLiteral("ADDRESS:PORT"));
     const QCommandLineOption baudOption(QStringLiteral("baud"),
                                         QStringLiteral("Baud rate of --port, and of the wire time (default 9600)."),
                                         QStringLiteral("RATE"), QStringLiteral("9600"));
@@ -227,16 +254,17 @@ int main(int argc, char **argv)
                                             QStringLiteral("Apply [UNIT:]KEY=VALUE,... lines read from standard input."));
     const QCommandLineOption verboseOption({QStringLiteral("v"), QStringLiteral("verbose")},
                                            QStringLiteral("Print every frame and scenario step on standard error."));
-    parser.addOptions({helpOption, protocolOption, unitsOption, portOption, baudOption, turnaroundOption, gapOption,
-                       configOption,
-                       setOption, eventOption, malformedOption, steadyOption, speedOption, commandsOption,
-                       verboseOption});
+    parser.addOptions({helpOption, protocolOption, unitsOption, portOption, listenOption, modbusTcpOption,
+                       baudOption, turnaroundOption, gapOption, configOption, setOption, eventOption,
+                       malformedOption, steadyOption, speedOption, commandsOption, verboseOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return Fail(parser.errorText());
     if (parser.isSet(helpOption)) {
         std::printf("%s%s", qPrintable(parser.helpText()), kHelpDetails);
         return 0;
     }
+    if (parser.isSet(portOption) + parser.isSet(listenOption) + parser.isSet(modbusTcpOption) > 1)
+        return Fail(QStringLiteral("--port, --listen and --modbus-tcp exclude each other"));
 
     QString error;
     SimScenario scenario;
@@ -291,6 +319,8 @@ int main(int argc, char **argv)
         slave = std::make_unique<AsciiSlave>(bus, AsciiSlave::Dialect::Rorizu);
     else
         return Fail(QStringLiteral("unknown protocol '%1' (modbus, ydt or rorizu)").arg(scenario.protocol));
+    if (parser.isSet(modbusTcpOption) && protocol != QLatin1String("modbus"))
+        return Fail(QStringLiteral("--modbus-tcp needs --protocol modbus, not %1").arg(protocol));
 
     bool gapOk = false;
     const int gapMs = parser.value(gapOption).toInt(&gapOk);
@@ -304,16 +334,43 @@ int main(int argc, char **argv)
     const int turnaroundMs = parser.value(turnaroundOption).toInt(&turnaroundOk);
     if (!turnaroundOk || turnaroundMs < 0 || turnaroundMs > 10000)
         return Fail(QStringLiteral("bad --turnaround value"));
-    SimPort port(*slave, gapMs);
-    port.SetTrace(parser.isSet(verboseOption), protocol != QLatin1String("modbus"));
-    port.SetLineTiming(baud, turnaroundMs);
+    const bool trace = parser.isSet(verboseOption);
+    const bool traceAsText = protocol != QLatin1String("modbus");
+    const auto makePort = [&](SimSlave &answering, int lineBaud, QObject *parent) {
+        auto *port = new SimPort(answering, gapMs, parent);
+        port->SetTrace(trace, traceAsText);
+        port->SetLineTiming(lineBaud, turnaroundMs);
+        return port;
+    };
+    std::unique_ptr<SimPort> linePort;
+    std::unique_ptr<ModbusTcpSlave> modbusTcp;
+    std::unique_ptr<SimTcpServer> server;
     QString device;
-    if (parser.isSet(portOption)) {
-        device = parser.value(portOption);
-        if (!port.OpenDevice(device, baud, &error))
+    if (parser.isSet(listenOption)) {
+        server = std::make_unique<SimTcpServer>([&](QObject *parent) { return makePort(*slave, baud, parent); });
+        if (!server->Listen(parser.value(listenOption), &error))
             return Fail(error);
-    } else if (!port.OpenPty(&device, &error)) {
-        return Fail(error);
+        device = server->Url(QStringLiteral("tcp"));
+    } else if (parser.isSet(modbusTcpOption)) {
+        modbusTcp = std::make_unique<ModbusTcpSlave>(*slave);
+        server = std::make_unique<SimTcpServer>([&](QObject *parent) {
+            // A Modbus TCP unit has no serial line to take wire time.
+            SimPort *port = makePort(*modbusTcp, 0, parent);
+            port->CutFramesBy(ModbusTcpAduLength);
+            return port;
+        });
+        if (!server->Listen(parser.value(modbusTcpOption), &error))
+            return Fail(error);
+        device = server->Url(QStringLiteral("modbus-tcp"));
+    } else {
+        linePort.reset(makePort(*slave, baud, nullptr));
+        if (parser.isSet(portOption)) {
+            device = parser.value(portOption);
+            if (!linePort->OpenDevice(device, baud, &error))
+                return Fail(error);
+        } else if (!linePort->OpenPty(&device, &error)) {
+            return Fail(error);
+        }
     }
     std::printf("%s\n", qPrintable(device));
     std::fflush(stdout);
