@@ -119,3 +119,23 @@ TEST(NetworkBus, UnitsBehindARawTcpTunnelAreLostWhileItIsDownAndPolledAgainWhenI
         EXPECT_EQ(LinkEvents(*engine, unit), expected) << unit;
     }
 }
+
+TEST(NetworkBus, ALateModbusTcpReplyIsCountedAsStrayAndNeverTakenForTheNextRequest)
+{
+    // Unit 1 answers 350 ms late, after the engine gave up on each request
+    // (200 ms) and sent the next one.
+    UpsSimProcess sim;
+    ASSERT_TRUE(sim.Start({"--protocol", "modbus", "--units", "1,2", "--steady", "--modbus-tcp", "127.0.0.1:0",
+                           "--set", "1:delay=350", "--set", "2:mains=231"}))
+        << sim.ErrorText().toStdString();
+    ASSERT_TRUE(sim.PortPath().startsWith("modbus-tcp://127.0.0.1:")) << sim.PortPath().toStdString();
+
+    auto engine = NetworkEngine(sim.PortPath(), {1, 2});
+    engine->Poll.Start();
+    ASSERT_TRUE(WaitUntil([&] { return engine->UpsInfo[2].OkCnt >= 8 && engine->Debug.StrayReplyCnt >= 3; }, 30000));
+    EXPECT_EQ(engine->UpsInfo[2].LinkState, kLinkOnline);
+    EXPECT_DOUBLE_EQ(engine->UpsInfo[2].InputVolt[0], 231.0);
+    EXPECT_EQ(engine->UpsInfo[1].OkCnt, 0) << "a late reply was taken";
+    EXPECT_NE(engine->UpsInfo[1].LinkState, kLinkOnline);
+    EXPECT_EQ(engine->Debug.RepliesInvalidTotal, 0u) << "no late reply reached a decoder";
+}
