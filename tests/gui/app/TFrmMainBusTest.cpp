@@ -145,5 +145,16 @@ TEST_F(MainWindowOnTheBus, ANetworkPortIsRetriedWithoutErrorBoxesAndPolledOnceIt
     QTreeWidgetItem *first = Window->Tree()->topLevelItem(0);
     ASSERT_TRUE(RunUntil([&] { return first->text(0) == "UPS1  (Online)"; }, 40000)) << first->text(0).toStdString();
     EXPECT_EQ(panel(), portName + " connected");
+
+    // The port button takes the link down and brings it up again.
+    Window->btnComClick();
+    EXPECT_FALSE(Window->PortOpened());
+    Window->StatusPass();
+    EXPECT_EQ(panel(), "COM is closed");
+    socat.Kill(); // one connection per tunnel: the next needs a new one
+    ASSERT_TRUE(StartSocatTunnel(socat, port, Sim.PortPath())) << socat.ErrorText().toStdString();
+    Window->btnComClick();
+    EXPECT_TRUE(Window->PortOpened());
+    EXPECT_TRUE(RunUntil([&] { return panel() == portName + " connected"; }, 10000)) << panel().toStdString();
     EXPECT_TRUE(Errors.isEmpty()) << "no error box for a network error: " << Errors.join(" | ").toStdString();
 }
