@@ -26,7 +26,7 @@ struct FullBus {
     TCommDebug Debug;
     TEngineState Engine;
     TEventLog Log{Dir.filePath("Record"), "EventLog.dat", Dir.filePath("Backup")};
-    THttpData Data{Devices, Records, Settings, Debug, Engine, Log, [] { return true; }};
+    THttpData Data{Devices, Records, Settings, Debug, Engine, Log, [] { return true; }, [] { return true; }};
 
     FullBus()
     {

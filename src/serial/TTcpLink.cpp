@@ -10,14 +10,6 @@
 #include <sys/socket.h>
 #endif
 
-namespace {
-
-// A connection that lasted this long was a good one: the next failure
-// starts the pauses from the first again.
-constexpr qint64 kStableConnectionMs = 60000;
-
-} // namespace
-
 TTcpLink::TTcpLink(QObject *parent) : QObject(parent)
 {
     FRetryTimer.setSingleShot(true);
@@ -98,7 +90,6 @@ void TTcpLink::OnConnected()
     // holding them back to fill a segment.
     FSocket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     EnableKeepAlive();
-    FConnectedFor.start();
     SetPhase(TLinkPhase::Connected);
 }
 
@@ -141,8 +132,6 @@ void TTcpLink::ConnectTimedOut()
 void TTcpLink::WaitAndRetry(const QString &why)
 {
     const bool wasConnected = FPhase == TLinkPhase::Connected;
-    if (wasConnected && FConnectedFor.isValid() && FConnectedFor.elapsed() >= kStableConnectionMs)
-        FNextRetryMs = kFirstRetryMs;
     FConnectTimer.stop();
     FRetryTimer.start(FNextRetryMs);
     FRetryDue.setRemainingTime(FNextRetryMs);
@@ -167,6 +156,8 @@ void TTcpLink::SetPhase(TLinkPhase phase, const QString &error)
 void TTcpLink::Read()
 {
     const QByteArray bytes = FSocket.readAll();
-    if (!bytes.isEmpty())
-        emit bytesArrived(bytes, LineClockMs());
+    if (bytes.isEmpty())
+        return;
+    FNextRetryMs = kFirstRetryMs;
+    emit bytesArrived(bytes, LineClockMs());
 }

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTcpSocket>
 #include <QTimer>
@@ -13,7 +12,9 @@
 // A TCP connection that keeps itself up: it connects without blocking
 // (name lookup included), and when an attempt fails or the connection drops
 // it tries again after a pause that grows from 1 s to 30 s, until Stop.
-// A connection that is up for a while starts the pauses from 1 s again.
+// A connection that has carried data starts the pauses from 1 s again; one
+// that the peer takes and drops at once (a device server whose port is busy)
+// lets them grow.
 // Dead peers are found by TCP keep-alive within about half a minute even
 // when nothing is sent.
 class TTcpLink : public QObject
@@ -71,5 +72,4 @@ private:
     // itself may run a little late or early and tells no exact time.
     QDeadlineTimer FRetryDue;
     QTimer FConnectTimer;
-    QElapsedTimer FConnectedFor;
 };

@@ -110,6 +110,7 @@ QByteArray DevicesJson(const THttpData &data)
         {"time", UtcTime(QDateTime::currentMSecsSinceEpoch())},
         {"language", data.Settings.IsChinese() ? QStringLiteral("zh") : QStringLiteral("en")},
         {"portOpen", portOpened},
+        {"linkUp", portOpened && data.LinkUp()},
         {"devices", devices},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Compact);

@@ -108,7 +108,7 @@ void DeviceMetrics(TMetricsWriter &out, const std::vector<TExportedDevice> &devi
             out.Sample(DeviceLabels(device), device.Rec->LastReplyMs / 1000.0);
 }
 
-void BusMetrics(TMetricsWriter &out, const THttpData &data, bool portOpened)
+void BusMetrics(TMetricsWriter &out, const THttpData &data, bool portOpened, bool linkUp)
 {
     out.Family("orvan_bus_frames_sent_total", "counter", "Frames sent on the bus.");
     out.Sample({}, data.Debug.FramesSentTotal);
@@ -121,6 +121,9 @@ void BusMetrics(TMetricsWriter &out, const THttpData &data, bool portOpened)
         out.Sample({}, data.Engine.LastRoundMs / 1000.0);
     out.Family("orvan_port_open", "gauge", "1 while the serial port is open.");
     out.Sample({}, portOpened ? 1.0 : 0.0);
+    out.Family("orvan_port_link_up", "gauge",
+               "1 while the bus can be reached: the serial port is open, or a network port is connected.");
+    out.Sample({}, linkUp ? 1.0 : 0.0);
 }
 
 } // namespace
@@ -131,6 +134,6 @@ QByteArray MetricsText(const THttpData &data)
     const std::vector<TExportedDevice> devices = ExportedDevices(data.DeviceList, data.UpsInfo, portOpened);
     TMetricsWriter out;
     DeviceMetrics(out, devices, data.Settings.PortInfo.Protocol, data.Settings.Language);
-    BusMetrics(out, data, portOpened);
+    BusMetrics(out, data, portOpened, portOpened && data.LinkUp());
     return out.Text();
 }

@@ -107,7 +107,8 @@ void TServiceHost::StartHttpServer()
     TMonitorState &state = FCore.State();
     FHttpServer = StartHttpService(FCore.Paths().SettingsFile,
                                    THttpData{state.DeviceList, state.UpsInfo, state.Settings, state.Debug,
-                                             state.Engine, FCore.EventLog(), [this] { return FCore.PortOpened(); }},
+                                             state.Engine, FCore.EventLog(), [this] { return FCore.PortOpened(); },
+                                             [this] { return FCore.LinkStatus().Phase == TLinkPhase::Connected; }},
                                    FLog);
 }
 

@@ -15,8 +15,10 @@ struct HttpDataFixture : BusFixture {
     TSettings Settings;
     TempEventLog Events;
     bool PortOpen = true;
+    bool LinkUp = true;
 
-    THttpData Data{DeviceList, UpsInfo, Settings, Debug, Engine, Events.Log, [this] { return PortOpen; }};
+    THttpData Data{DeviceList, UpsInfo, Settings, Debug, Engine, Events.Log, [this] { return PortOpen; },
+                   [this] { return LinkUp; }};
 
     void AddDevice(std::uint8_t addr, const QString &name) { DeviceList.AddDevice(TDeviceNode::Make(addr, name)); }
 

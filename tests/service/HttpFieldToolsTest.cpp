@@ -96,7 +96,11 @@ struct HttpFieldToolsTest : ::testing::Test {
         ASSERT_TRUE(Bus->Poll.PortOpened());
         Server = std::make_unique<THttpServer>(THttpData{Bus->DeviceList, Bus->UpsInfo, Bus->Settings, Bus->Debug,
                                                          Bus->Engine, Bus->EventLog,
-                                                         [this] { return Bus->Poll.PortOpened(); }},
+                                                         [this] { return Bus->Poll.PortOpened(); },
+                                                         [this] {
+                                                             return Bus->Poll.Comm1().LinkStatus().Phase
+                                                                    == TLinkPhase::Connected;
+                                                         }},
                                                TServiceLog());
         QStringList problems;
         ASSERT_TRUE(Server->Listen({TListenAddress{QHostAddress::LocalHost, 0}}, &problems))

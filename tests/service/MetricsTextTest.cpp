@@ -1,6 +1,10 @@
+#include "service/DeviceJson.h"
 #include "service/MetricsText.h"
 
 #include "service/HttpDataFixture.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
@@ -57,7 +61,7 @@ const char *const kEveryMetric[] = {
     "orvan_battery_runtime_seconds", "orvan_battery_charge_current_amperes",
     "orvan_battery_discharge_current_amperes", "orvan_last_reply_timestamp_seconds",
     "orvan_bus_frames_sent_total", "orvan_bus_replies_valid_total", "orvan_bus_replies_invalid_total",
-    "orvan_bus_round_seconds", "orvan_port_open",
+    "orvan_bus_round_seconds", "orvan_port_open", "orvan_port_link_up",
 };
 
 struct MetricsTextTest : HttpDataFixture, ::testing::Test {
@@ -113,6 +117,7 @@ TEST_F(MetricsTextTest, AnOnlineUnitShowsEveryValueInBaseUnitsWithPhases)
         {"orvan_bus_replies_invalid_total", "3"},
         {"orvan_bus_round_seconds", "1.25"},
         {"orvan_port_open", "1"},
+        {"orvan_port_link_up", "1"},
     };
     for (const auto &[series, value] : expected) {
         const auto found = m.Series.find(series);
@@ -155,11 +160,23 @@ TEST_F(MetricsTextTest, AUnitNotOnlineShowsItsLinkAndNoStaleValue)
     }
 }
 
+TEST_F(MetricsTextTest, ANetworkLinkDownShowsApartFromThePort)
+{
+    LinkUp = false;
+    ParsedMetrics m(MetricsText(Data));
+    EXPECT_EQ(m.Series.at("orvan_port_open"), "1");
+    EXPECT_EQ(m.Series.at("orvan_port_link_up"), "0");
+    EXPECT_FALSE(QJsonDocument::fromJson(DevicesJson(Data)).object().value("linkUp").toBool());
+    LinkUp = true;
+    EXPECT_TRUE(QJsonDocument::fromJson(DevicesJson(Data)).object().value("linkUp").toBool());
+}
+
 TEST_F(MetricsTextTest, AClosedPortLosesEveryLink)
 {
     PortOpen = false;
     const ParsedMetrics m(MetricsText(Data));
     EXPECT_EQ(m.Series.at("orvan_port_open"), "0");
+    EXPECT_EQ(m.Series.at("orvan_port_link_up"), "0") << "a closed port reaches nothing";
     EXPECT_EQ(m.Series.at("orvan_link_state{" + std::string(kUnit1) + "}"), "2");
     EXPECT_FALSE(m.HasAnyOf("orvan_input_voltage_volts", "address=\"1\""));
 }

@@ -11,14 +11,14 @@
       subtitle: 'UPS status', noDevices: 'No devices are listed.', events: 'Recent events',
       updated: 'Updated', address: 'Address', input: 'Input voltage', output: 'Output voltage',
       load: 'Load', battery: 'Battery', runtime: 'min', noAlarms: 'No alarms',
-      portOpen: 'Port open', portClosed: 'Port closed', switchTo: '中文',
+      portOpen: 'Port open', portClosed: 'Port closed', linkDown: 'Bus link down', switchTo: '中文',
       unreachable: 'The monitor does not answer; the values shown are from the last answer.',
     },
     zh: {
       subtitle: 'UPS运行状态', noDevices: '没有设备。', events: '最近事件',
       updated: '更新于', address: '地址', input: '输入电压', output: '输出电压',
       load: '负载率', battery: '电池', runtime: '分钟', noAlarms: '无告警',
-      portOpen: '串口已打开', portClosed: '串口已关闭', switchTo: 'English',
+      portOpen: '串口已打开', portClosed: '串口已关闭', linkDown: '总线链路中断', switchTo: 'English',
       unreachable: '监控程序无应答；显示的是最后一次应答的数据。',
     },
   };
@@ -126,8 +126,10 @@
     drawStatic();
     if (!last) return;
     const port = document.getElementById('port');
-    port.textContent = last.portOpen ? t('portOpen') : t('portClosed');
-    port.className = last.portOpen ? 'chip' : 'chip bad';
+    // A network port is open while its connection is down and retried.
+    const reached = last.portOpen && last.linkUp !== false;
+    port.textContent = !last.portOpen ? t('portClosed') : reached ? t('portOpen') : t('linkDown');
+    port.className = reached ? 'chip' : 'chip bad';
     const tiles = document.getElementById('devices');
     tiles.replaceChildren(...last.devices.map(tile));
     document.getElementById('empty').hidden = last.devices.length > 0;
