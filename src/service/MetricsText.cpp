@@ -119,7 +119,7 @@ void BusMetrics(TMetricsWriter &out, const THttpData &data, bool portOpened, boo
     out.Family("orvan_bus_round_seconds", "gauge", "Duration of the last full round over the device list.");
     if (data.Engine.LastRoundMs >= 0)
         out.Sample({}, data.Engine.LastRoundMs / 1000.0);
-    out.Family("orvan_port_open", "gauge", "1 while the serial port is open.");
+    out.Family("orvan_port_open", "gauge", "1 while the port is open (a network port also while it reconnects).");
     out.Sample({}, portOpened ? 1.0 : 0.0);
     out.Family("orvan_port_link_up", "gauge",
                "1 while the bus can be reached: the serial port is open, or a network port is connected.");
