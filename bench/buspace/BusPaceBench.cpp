@@ -28,6 +28,7 @@
 #include "protocol/TDiagCounters.h"
 #include "protocol/TEngineState.h"
 #include "protocol/TPollEngine.h"
+#include "support/RunUntil.h"
 #include "protocol/TSearchCursor.h"
 #include "serial/LineTiming.h"
 
@@ -48,25 +49,6 @@ namespace {
 
 constexpr int kModbus = 2;
 constexpr int kStopBits = 1;
-
-// Runs the event loop until done() holds or timeoutMs has passed.
-bool RunUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (done())
-            loop.quit();
-    });
-    check.start(5);
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    deadline.start(timeoutMs);
-    if (!done())
-        loop.exec();
-    return done();
-}
 
 // Every address of a range probed once, as the search window does it. The
 // reply to the poll request still in flight when the search begins is

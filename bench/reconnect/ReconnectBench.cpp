@@ -17,6 +17,7 @@
 #include "protocol/TDiagCounters.h"
 #include "protocol/TEngineState.h"
 #include "protocol/TPollEngine.h"
+#include "support/RunUntil.h"
 #include "serial/TBusTransport.h"
 
 #include <QCommandLineParser>
@@ -38,24 +39,6 @@
 namespace {
 
 constexpr int kModbus = 2;
-
-bool RunUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (done())
-            loop.quit();
-    });
-    check.start(5);
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    deadline.start(timeoutMs);
-    if (!done())
-        loop.exec();
-    return done();
-}
 
 void RunFor(int ms)
 {
