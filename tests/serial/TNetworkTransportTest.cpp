@@ -158,6 +158,17 @@ TEST(RawTcpTransport, ARefusedConnectionIsRetriedWithGrowingPausesUntilThePeerLi
     EXPECT_TRUE(transport.LinkStatus().Error.isEmpty());
 }
 
+TEST(RawTcpTransport, ReachesAPeerByItsIpv6Address)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHostIPv6, 0)) << "no IPv6 loopback here";
+    TRawTcpTransport transport;
+    transport.SetCommName(QStringLiteral("tcp://[::1]:%1").arg(server.serverPort()));
+    transport.Open();
+    EXPECT_TRUE(AwaitPhase(transport, TLinkPhase::Connected));
+    EXPECT_TRUE(WaitUntil([&] { return server.hasPendingConnections(); }));
+}
+
 TEST(RawTcpTransport, AHostThatDoesNotResolveIsReportedAndRetried)
 {
     TRawTcpTransport transport;
