@@ -24,12 +24,14 @@
 namespace {
 
 constexpr int kModbusProtocol = 2;
+constexpr int kYdtProtocol = 0;
 
 // The engine at the pace of the bus on a network port, quick to declare a
 // silent unit lost.
-std::unique_ptr<EngineOnSim> NetworkEngine(const QString &portName, std::initializer_list<std::uint8_t> devices)
+std::unique_ptr<EngineOnSim> NetworkEngine(const QString &portName, std::initializer_list<std::uint8_t> devices,
+                                           int protocol = kModbusProtocol)
 {
-    auto engine = std::make_unique<EngineOnSim>(portName, kModbusProtocol);
+    auto engine = std::make_unique<EngineOnSim>(portName, protocol);
     engine->Settings.RecInterval = 0;
     engine->Settings.PortInfo.PollMode = 1;
     engine->Settings.PortInfo.ReplyTimeout = 200;
@@ -138,4 +140,18 @@ TEST(NetworkBus, ALateModbusTcpReplyIsCountedAsStrayAndNeverTakenForTheNextReque
     EXPECT_EQ(engine->UpsInfo[1].OkCnt, 0) << "a late reply was taken";
     EXPECT_NE(engine->UpsInfo[1].LinkState, kLinkOnline);
     EXPECT_EQ(engine->Debug.RepliesInvalidTotal, 0u) << "no late reply reached a decoder";
+}
+
+TEST(NetworkBus, AnAsciiProtocolTravelsOverRawTcpAsOnTheLine)
+{
+    UpsSimProcess sim;
+    ASSERT_TRUE(sim.Start({"--protocol", "ydt", "--units", "1", "--steady", "--listen", "127.0.0.1:0", "--set",
+                           "1:mains=228"}))
+        << sim.ErrorText().toStdString();
+    auto engine = NetworkEngine(sim.PortPath(), {1}, kYdtProtocol);
+    engine->Poll.Start();
+    ASSERT_TRUE(WaitUntil([&] { return engine->UpsInfo[1].OkCnt >= 5; }, 30000));
+    EXPECT_EQ(engine->UpsInfo[1].LinkState, kLinkOnline);
+    EXPECT_DOUBLE_EQ(engine->UpsInfo[1].InputVolt[0], 228.0);
+    EXPECT_EQ(engine->Debug.RepliesInvalidTotal, 0u);
 }
