@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <memory>
 
 namespace {
@@ -49,7 +50,11 @@ bool AllInLinkState(const EngineOnSim &engine, std::initializer_list<int> addrs,
 std::vector<int> LinkEvents(const EngineOnSim &engine, int addr)
 {
     std::vector<int> codes;
-    for (const auto &[kind, code, flag] : EventsByAddress(engine.EventLog)[addr])
+    const std::map<int, std::vector<LoggedEvent>> events = EventsByAddress(engine.EventLog);
+    const auto found = events.find(addr);
+    if (found == events.end())
+        return codes;
+    for (const auto &[kind, code, flag] : found->second)
         if (code == kEventCommUpbuilt || code == kEventCommLost)
             codes.push_back(code);
     return codes;
