@@ -16,18 +16,9 @@
 //   - the fixed pace: --fixed-requests requests timed and scaled to the
 //     requests of one round, beside the figure of its rule (13 ticks of
 //     100 ms per request).
-#include "app/TSettings.h"
-#include "log/TDataLog.h"
-#include "log/TEventLog.h"
-#include "model/TDeviceList.h"
-#include "model/TUpsInfoTable.h"
 #include "model/UpsInfoRules.h"
-#include "protocol/TBusContext.h"
-#include "protocol/TCommDebug.h"
-#include "protocol/TCommandQueue.h"
-#include "protocol/TDiagCounters.h"
-#include "protocol/TEngineState.h"
 #include "protocol/TPollEngine.h"
+#include "support/BenchBus.h"
 #include "support/RunUntil.h"
 #include "protocol/TSearchCursor.h"
 #include "serial/LineTiming.h"
@@ -37,7 +28,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -152,51 +142,35 @@ int main(int argc, char **argv)
     }
     const QString port = QString::fromLocal8Bit(sim.readLine()).trimmed();
 
-    QTemporaryDir dir;
-    TEngineState engine;
-    TUpsInfoTable upsInfo;
-    TDeviceList deviceList;
-    TCommandQueue cmdQueue;
-    const QString modelName;
-    TCommDebug debug;
-    TBusContext context{engine, upsInfo, deviceList, cmdQueue, modelName, debug};
-    TSettings settings;
-    settings.PortInfo.ComName = port;
-    settings.PortInfo.BaudRate = baud;
-    settings.PortInfo.Protocol = kModbus;
-    settings.PortInfo.PollMode = 1;
-    settings.PortInfo.ReplyTimeout = parser.value(timeoutOption).toInt();
-    TEventLog eventLog(dir.filePath("Record"), "EventLog.dat", dir.filePath("Backup"));
-    TDataLog dataLog(dir.filePath("Record"));
-    TDiagCounters diag;
-    for (int addr = 1; addr <= devices; ++addr) {
-        TDeviceNode node{};
-        node.Addr = static_cast<std::uint8_t>(addr);
-        deviceList.AddDevice(node);
-    }
-    TPollEngine poll(context, settings, eventLog, dataLog, diag);
+    BenchBus bus;
+    bus.Settings.PortInfo.ComName = port;
+    bus.Settings.PortInfo.BaudRate = baud;
+    bus.Settings.PortInfo.Protocol = kModbus;
+    bus.Settings.PortInfo.PollMode = 1;
+    bus.Settings.PortInfo.ReplyTimeout = parser.value(timeoutOption).toInt();
+    bus.ListDevices(devices);
 
     QElapsedTimer clock;
     std::vector<TLineEvent> line;
-    QObject::connect(&poll, &TPollEngine::frameSent, [&](const QByteArray &frame) {
+    QObject::connect(&bus.Poll, &TPollEngine::frameSent, [&](const QByteArray &frame) {
         line.push_back({clock.elapsed(), true, frame});
     });
-    QObject::connect(&poll, &TPollEngine::frameReceived, [&](const QByteArray &block) {
+    QObject::connect(&bus.Poll, &TPollEngine::frameReceived, [&](const QByteArray &block) {
         line.push_back({clock.elapsed(), false, block});
     });
 
     // From the start: every answering unit online, its state logged.
     const auto allOnlineWithState = [&] {
         for (int addr = 1; addr <= units; ++addr) {
-            const TUpsInfo &rec = upsInfo[addr];
+            const TUpsInfo &rec = bus.UpsInfo[addr];
             if (rec.LinkState != kLinkOnline || rec.PrevState != kStateOnline)
                 return false;
         }
         return true;
     };
     clock.start();
-    poll.Start();
-    if (!poll.PortOpened()) {
+    bus.Poll.Start();
+    if (!bus.Poll.PortOpened()) {
         std::fprintf(stderr, "the port did not open\n");
         return 2;
     }
@@ -217,35 +191,35 @@ int main(int argc, char **argv)
     const int silentDevices = devices - units;
 
     // The whole address range searched, polling set aside meanwhile.
-    RangeSearch search(engine, 1, devices);
-    poll.SetSearchCursor(&search);
+    RangeSearch search(bus.Engine, 1, devices);
+    bus.Poll.SetSearchCursor(&search);
     const qint64 searchStartMs = clock.elapsed();
-    engine.SearchMode = 255;
-    RunUntil([&] { return engine.SearchMode == 0; }, 600000);
+    bus.Engine.SearchMode = 255;
+    RunUntil([&] { return bus.Engine.SearchMode == 0; }, 600000);
     const qint64 searchMs = clock.elapsed() - searchStartMs;
-    poll.SetSearchCursor(nullptr);
+    bus.Poll.SetSearchCursor(nullptr);
 
     // The fixed pace, on the same bus: so many requests timed.
-    settings.PortInfo.PollMode = 0;
-    const int sentBefore = debug.SendCnt;
-    RunUntil([&] { return debug.SendCnt > sentBefore; }, 10000);
+    bus.Settings.PortInfo.PollMode = 0;
+    const int sentBefore = bus.Debug.SendCnt;
+    RunUntil([&] { return bus.Debug.SendCnt > sentBefore; }, 10000);
     const qint64 fixedStartMs = clock.elapsed();
-    const int fixedFrom = debug.SendCnt;
-    RunUntil([&] { return debug.SendCnt >= fixedFrom + fixedRequests; }, 600000);
+    const int fixedFrom = bus.Debug.SendCnt;
+    RunUntil([&] { return bus.Debug.SendCnt >= fixedFrom + fixedRequests; }, 600000);
     const double perFixedRequestMs = double(clock.elapsed() - fixedStartMs) / fixedRequests;
     const double fixedRuleMs = 13 * TPollEngine::kTimerInterval;
-    poll.Shutdown();
+    bus.Poll.Shutdown();
     sim.kill();
     sim.waitForFinished(5000);
 
     std::printf("bus: %d devices listed, %d answering, %d baud, turnaround %d ms, ReplyTimeout %d ms\n", devices,
-                units, baud, turnaroundMs, settings.PortInfo.ReplyTimeout);
+                units, baud, turnaroundMs, bus.Settings.PortInfo.ReplyTimeout);
     std::printf("pace of the bus, one full round: %.2f s (%d requests, %d replies, %d bytes on the line)\n",
                 Seconds(roundMs), round.Requests, round.Replies, round.BytesOnLine);
     std::printf("  wire time of its bytes plus turnarounds (the limit): %.2f s\n", Seconds(limitMs));
     std::printf("  ratio round / limit: %.3f (of it the %d silent devices' time-outs: %.2f s)\n", roundMs / limitMs,
                 silentDevices,
-                Seconds(silentDevices * (WireTimeMs(8, baud, kStopBits) + settings.PortInfo.ReplyTimeout)));
+                Seconds(silentDevices * (WireTimeMs(8, baud, kStopBits) + bus.Settings.PortInfo.ReplyTimeout)));
     std::printf("  from the start to every answering unit online with its state logged: %.2f s"
                 " (1.5 x the limit: %.2f s)\n",
                 Seconds(allOnlineMs), Seconds(1.5 * limitMs));

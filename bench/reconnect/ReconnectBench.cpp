@@ -6,17 +6,8 @@
 // prints whether the units were declared lost, the pause the link was in at
 // the return, and the time from the return to the first valid reply and to
 // every unit online.
-#include "app/TSettings.h"
-#include "log/TDataLog.h"
-#include "log/TEventLog.h"
-#include "model/TDeviceList.h"
-#include "model/TUpsInfoTable.h"
-#include "protocol/TBusContext.h"
-#include "protocol/TCommDebug.h"
-#include "protocol/TCommandQueue.h"
-#include "protocol/TDiagCounters.h"
-#include "protocol/TEngineState.h"
 #include "protocol/TPollEngine.h"
+#include "support/BenchBus.h"
 #include "support/RunUntil.h"
 #include "serial/TBusTransport.h"
 
@@ -28,7 +19,6 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -119,43 +109,27 @@ int main(int argc, char **argv)
     }
     const quint16 relayPort = relay.Port();
 
-    QTemporaryDir dir;
-    TEngineState engine;
-    TUpsInfoTable upsInfo;
-    TDeviceList deviceList;
-    TCommandQueue cmdQueue;
-    const QString modelName;
-    TCommDebug debug;
-    TBusContext context{engine, upsInfo, deviceList, cmdQueue, modelName, debug};
-    TSettings settings;
-    settings.PortInfo.ComName = QStringLiteral("%1://127.0.0.1:%2").arg(modbusTcp ? "modbus-tcp" : "tcp").arg(relayPort);
-    settings.PortInfo.Protocol = kModbus;
-    settings.PortInfo.PollMode = 1;
-    settings.RecInterval = 0;
-    TEventLog eventLog(dir.filePath("Record"), "EventLog.dat", dir.filePath("Backup"));
-    TDataLog dataLog(dir.filePath("Record"));
-    TDiagCounters diag;
-    for (int addr = 1; addr <= units; ++addr) {
-        TDeviceNode node{};
-        node.Addr = static_cast<std::uint8_t>(addr);
-        deviceList.AddDevice(node);
-    }
-    TPollEngine poll(context, settings, eventLog, dataLog, diag);
+    BenchBus bus;
+    bus.Settings.PortInfo.ComName = QStringLiteral("%1://127.0.0.1:%2").arg(modbusTcp ? "modbus-tcp" : "tcp").arg(relayPort);
+    bus.Settings.PortInfo.Protocol = kModbus;
+    bus.Settings.PortInfo.PollMode = 1;
+    bus.Settings.RecInterval = 0;
+    bus.ListDevices(units);
     const auto allIn = [&](std::uint8_t state) {
         for (int addr = 1; addr <= units; ++addr)
-            if (upsInfo[addr].LinkState != state)
+            if (bus.UpsInfo[addr].LinkState != state)
                 return false;
         return true;
     };
-    poll.Start();
+    bus.Poll.Start();
     if (!RunUntil([&] { return allIn(kLinkOnline); }, 60000)) {
         std::fprintf(stderr, "the units did not come online\n");
         return 1;
     }
 
     std::printf("%s, %d units, PollMode 1, ReplyTimeout %d ms, MaxReSend %d, CommLostCnt %d\n",
-                qPrintable(settings.PortInfo.ComName.section(':', 0, 0)), units, settings.PortInfo.ReplyTimeout,
-                settings.PortInfo.MaxReSend, settings.PortInfo.CommLostCnt);
+                qPrintable(bus.Settings.PortInfo.ComName.section(':', 0, 0)), units, bus.Settings.PortInfo.ReplyTimeout,
+                bus.Settings.PortInfo.MaxReSend, bus.Settings.PortInfo.CommLostCnt);
     std::printf("%8s  %10s  %14s  %16s  %16s\n", "outage", "units lost", "pause at return", "to first reply",
                 "to all online");
     int failures = 0;
@@ -164,15 +138,15 @@ int main(int argc, char **argv)
         relay.Down();
         RunFor(outageSeconds * 1000);
         const bool lost = allIn(kLinkLost);
-        const TLinkStatus atReturn = poll.Comm1().LinkStatus();
+        const TLinkStatus atReturn = bus.Poll.Comm1().LinkStatus();
         if (!relay.Up(relayPort)) {
             std::fprintf(stderr, "the relay cannot listen again on %u\n", relayPort);
             return 2;
         }
         QElapsedTimer sinceReturn;
         sinceReturn.start();
-        const std::uint64_t validBefore = debug.RepliesValidTotal;
-        const bool replied = RunUntil([&] { return debug.RepliesValidTotal > validBefore; }, 60000);
+        const std::uint64_t validBefore = bus.Debug.RepliesValidTotal;
+        const bool replied = RunUntil([&] { return bus.Debug.RepliesValidTotal > validBefore; }, 60000);
         const qint64 firstReplyMs = sinceReturn.elapsed();
         const bool online = RunUntil([&] { return allIn(kLinkOnline); }, 60000);
         const qint64 onlineMs = sinceReturn.elapsed();
@@ -185,7 +159,7 @@ int main(int argc, char **argv)
                     qPrintable(pause), replied ? firstReplyMs / 1000.0 : -1.0, online ? onlineMs / 1000.0 : -1.0);
         std::fflush(stdout);
     }
-    poll.Shutdown();
+    bus.Poll.Shutdown();
     sim.kill();
     sim.waitForFinished(5000);
     return failures == 0 ? 0 : 1;
